@@ -1,0 +1,49 @@
+#include "platform/MessageService.h"
+
+namespace platform {
+namespace {
+
+ScriptedMessageService &fallbackService()
+{
+    static ScriptedMessageService service;
+    return service;
+}
+
+MessageService *&installedService()
+{
+    static MessageService *service = nullptr;
+    return service;
+}
+
+} // namespace
+
+MessageAnswer ScriptedMessageService::show(const QString &text, MessageButtons buttons, const QString &)
+{
+    m_shown.append(text);
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return m_answers.isEmpty() ? MessageAnswer::No : m_answers.takeFirst();
+}
+
+MessageService &messages()
+{
+    MessageService *service = installedService();
+    return service ? *service : fallbackService();
+}
+
+void setMessageService(MessageService *service)
+{
+    installedService() = service;
+}
+
+void showMessage(const QString &text, const QString &title)
+{
+    messages().show(text, MessageButtons::Ok, title);
+}
+
+bool askYesNo(const QString &text, const QString &title)
+{
+    return messages().show(text, MessageButtons::YesNo, title) == MessageAnswer::Yes;
+}
+
+} // namespace platform

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+build="${KESTRELON_BUILD:-$root/build}"
+"$root/scripts/build.sh" "$build" RelWithDebInfo
+cd "$build"
+ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,47 @@
+#include "TestSupport.h"
+#include "platform/Cp932.h"
+#include "platform/ProgramFolder.h"
+#include "platform/gui/DesktopServices.h"
+
+#include <gtest/gtest.h>
+
+TEST(Cp932, RoundTripsTheCharactersThreadsUse)
+{
+    // Half-width katakana, the box-drawing dash, the wave dash and circled digits are where
+    // CP932 differs from plain Shift_JIS mappings.
+    const QString text = QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!! ～ ① 漢字");
+    EXPECT_EQ(platform::decodeCp932(platform::encodeCp932(text)), text);
+}
+
+TEST(Cp932, UndecodableBytesBecomeReplacementCharacters)
+{
+    const QString text = platform::decodeCp932(QByteArray("ab\x81", 3));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("ab")));
+    EXPECT_TRUE(text.contains(QChar(0xFFFD)));
+}
+
+TEST(ProgramFolder, BuildsPathsWithSlashesFromEitherSeparator)
+{
+    testsupport::TempProgramFolder home;
+    EXPECT_EQ(platform::programPath(QStringLiteral("\\image\\tempHtml3.html")),
+              home.path() + QStringLiteral("/image/tempHtml3.html"));
+}
+
+TEST(DesktopServices, OnlyHttpAndHttpsAddressesAreOpened)
+{
+    EXPECT_TRUE(platform::isOpenableAddress(QStringLiteral("http://example.net/a")));
+    EXPECT_TRUE(platform::isOpenableAddress(QStringLiteral("HTTPS://example.net/")));
+    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("javascript:alert(1)")));
+    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("file:///etc/passwd")));
+    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("")));
+}
+
+TEST(MessageService, ScriptedServiceRecordsTextsAndAnswers)
+{
+    testsupport::RecordedMessages messages;
+    messages.service().queueAnswer(platform::MessageAnswer::Yes);
+    EXPECT_TRUE(platform::askYesNo(QStringLiteral("EXIT ?")));
+    EXPECT_FALSE(platform::askYesNo(QStringLiteral("EXIT ?")));
+    platform::showMessage(QStringLiteral("a\r\nb"));
+    EXPECT_EQ(messages.shown(), (QStringList{QStringLiteral("EXIT ?"), QStringLiteral("EXIT ?"), QStringLiteral("a\r\nb")}));
+}
