@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramFolder.h"
-#include "platform/gui/DesktopServices.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +24,6 @@ TEST(ProgramFolder, BuildsPathsWithSlashesFromEitherSeparator)
     testsupport::TempProgramFolder home;
     EXPECT_EQ(platform::programPath(QStringLiteral("\\image\\tempHtml3.html")),
               home.path() + QStringLiteral("/image/tempHtml3.html"));
-}
-
-TEST(DesktopServices, OnlyHttpAndHttpsAddressesAreOpened)
-{
-    EXPECT_TRUE(platform::isOpenableAddress(QStringLiteral("http://example.net/a")));
-    EXPECT_TRUE(platform::isOpenableAddress(QStringLiteral("HTTPS://example.net/")));
-    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("javascript:alert(1)")));
-    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("file:///etc/passwd")));
-    EXPECT_FALSE(platform::isOpenableAddress(QStringLiteral("")));
 }
 
 TEST(MessageService, ScriptedServiceRecordsTextsAndAnswers)
