@@ -1,0 +1,48 @@
+#include "app/ChromeRules.h"
+
+#include <cmath>
+
+bool isReleaseInside(double x, double y, double width, double height)
+{
+    return x > 0 && x < width && y > 0 && y < height;
+}
+
+void DragRule::press(double x, double y)
+{
+    // Rounded half to even, as the conversion of the position to a whole number does.
+    lngDragX = static_cast<int>(std::nearbyint(x));
+    lngDragY = static_cast<int>(std::nearbyint(y));
+    blnDragging = true;
+}
+
+bool DragRule::move(int windowLeft, int windowTop, double x, double y, WindowPoint &newTopLeft) const
+{
+    if (!blnDragging)
+        return false;
+    newTopLeft.x = static_cast<int>(std::nearbyint(windowLeft - lngDragX + x));
+    newTopLeft.y = static_cast<int>(std::nearbyint(windowTop - lngDragY + y));
+    return true;
+}
+
+bool PressRule::release(double x, double y, double width, double height)
+{
+    const bool wasPressed = m_pressedShown;
+    m_pressedShown = false;
+    return wasPressed && isReleaseInside(x, y, width, height);
+}
+
+int resizeEdgesAt(double x, double y, double width, double height, double margin)
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return EdgeNone;
+    int edges = EdgeNone;
+    if (x < margin)
+        edges |= EdgeLeft;
+    else if (x >= width - margin)
+        edges |= EdgeRight;
+    if (y < margin)
+        edges |= EdgeTop;
+    else if (y >= height - margin)
+        edges |= EdgeBottom;
+    return edges;
+}

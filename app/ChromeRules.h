@@ -1,0 +1,54 @@
+#pragma once
+// The rules of the window's own title strip, free of widgets so both the main window and the
+// mini-mode window (and the tests) share them. Units are whatever the caller uses throughout
+// (the widgets use logical pixels).
+
+// A release acts only strictly inside the picture: 0 < x < width and 0 < y < height. A release
+// on the right or bottom edge (x == width) or outside cancels.
+bool isReleaseInside(double x, double y, double width, double height);
+
+struct WindowPoint
+{
+    int x = 0;
+    int y = 0;
+};
+
+// Dragging a window by its title image or caption (blnDragging, lngDragX, lngDragY).
+class DragRule
+{
+public:
+    // Mouse down at (x, y) within the handle, any button.
+    void press(double x, double y);
+    // Mouse move to (x, y) within the handle: the window's new top-left, or false when not
+    // dragging (the window stays).
+    bool move(int windowLeft, int windowTop, double x, double y, WindowPoint &newTopLeft) const;
+    void release() { blnDragging = false; }
+
+    bool dragging() const { return blnDragging; }
+    int dragX() const { return lngDragX; }
+    int dragY() const { return lngDragY; }
+
+private:
+    bool blnDragging = false;
+    int lngDragX = 0;
+    int lngDragY = 0;
+};
+
+// A title picture with its pressed face (picMin/PicMinOn, picClose/PicCloseON).
+class PressRule
+{
+public:
+    void press() { m_pressedShown = true; }
+    // Hides the pressed face; true when the release was inside, so the picture acts. A release
+    // without a press before it (the press went to another control) does not act.
+    bool release(double x, double y, double width, double height);
+    bool pressedShown() const { return m_pressedShown; }
+
+private:
+    bool m_pressedShown = false;
+};
+
+// Edges of a frameless window from which it can be resized: a band of margin units along each
+// side. Returns a combination of the flags (0 when the point is in the interior).
+enum ResizeEdge { EdgeNone = 0, EdgeLeft = 1, EdgeTop = 2, EdgeRight = 4, EdgeBottom = 8 };
+int resizeEdgesAt(double x, double y, double width, double height, double margin);

@@ -1,0 +1,40 @@
+#pragma once
+// The command line: kestrelon [--home DIR] [--menu URL] [--quit-after SECONDS]
+//                             [--screenshot FILE] [THREAD_URL]   (and --help, --version)
+
+#include <QString>
+#include <QStringList>
+
+// A read.cgi thread address taken apart: http://host[:port]/test/read.cgi/board/thread/...
+struct ThreadUrl
+{
+    bool valid = false;
+    QString server;        // host or host:port, as strSvr holds it
+    QString board;         // strBan
+    QString threadNumber;  // strThreNo
+    QString boardAddress;  // "http://" + server + "/" + board + "/", for openBoard
+};
+
+struct CommandLine
+{
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    QString error;             // for Action::Error: what was wrong, one line
+    QString home;              // --home: the program folder
+    QString menuUrl;           // --menu: stored as settings line 1
+    QString threadUrl;         // as given
+    ThreadUrl thread;          // parsed threadUrl
+    double quitAfterSeconds = -1;  // --quit-after; negative when not given
+    QString screenshotFile;    // --screenshot: taken just before the timed close
+};
+
+// Parses the arguments (the first is the program's name). Never exits the process.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// The usage text that --help prints.
+QString commandLineHelp();
+
+// Recognises a thread address of the board service. The scheme may be http or https (the
+// board is then fetched over plain HTTP on the same host and port); anything after the thread
+// number ("/l50", "/100n-", a query) is ignored.
+ThreadUrl parseThreadUrl(const QString &address);

@@ -1,0 +1,62 @@
+#include "app/Favorites.h"
+
+#include "core/TextStore.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+QString oneLine(QString text)
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+QString favoritesFilePath()
+{
+    return platform::programPath(QStringLiteral("favorite.txt"));
+}
+
+FavoriteList loadFavorites(const QString &path)
+{
+    FavoriteList list;
+    readListFile(path, list.labels, list.addresses);
+    // Guard the pairing whatever the reader did with a malformed line.
+    while (list.labels.size() > list.addresses.size())
+        list.labels.removeLast();
+    while (list.addresses.size() > list.labels.size())
+        list.addresses.removeLast();
+    return list;
+}
+
+FavoriteAddStatus addFavorite(const QString &path, const QString &label, const QString &address)
+{
+    QString cleanLabel = oneLine(label);
+    cleanLabel.replace(QStringLiteral("--"), QStringLiteral("－－"));
+    const QString old = readFileAll(path);
+    const QString text = old + cleanLabel + QStringLiteral("--") + oneLine(address);
+    return writeFileText(text, path) ? FavoriteAddStatus::Added : FavoriteAddStatus::WriteFailed;
+}
+
+FavoriteAddStatus addFavoriteFromTree(const QString &path, const QString &nodeText,
+                                      const QString &nodeKey, const QString &parentKey,
+                                      bool hasParent)
+{
+    if (!hasParent)
+        return FavoriteAddStatus::NoBoard;
+    QString address = nodeKey;
+    if (!parentKey.isEmpty())
+        address.remove(parentKey);
+    if (address.trimmed().isEmpty())
+        return FavoriteAddStatus::NoBoard;
+    return addFavorite(path, nodeText, address);
+}
+
+QString favoriteBoardAddress(const QString &address)
+{
+    QString board = address;
+    board.remove(QStringLiteral("subback.html"));
+    return board;
+}

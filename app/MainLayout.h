@@ -1,0 +1,82 @@
+#pragma once
+// Geometry of the main window's regions in twips, without any widget: the initial layout, the
+// layout on resize, and the title pictures' places (shared with the mini-mode window).
+//
+// Coordinates are relative to the parent region, as the widgets are nested:
+//   window client: titleStrip (Frame6), strip (Frame1), bottomPanel (Frame2), sidePanel (Frame3)
+//   titleStrip:    titleImage (Image1), caption (lblCaption), picMin, picClose
+//   strip:         webScroll (WebScroll), video (WMP)
+//   sidePanel:     favorites (comboFavorite), the two board-menu buttons, boardList (List3, with
+//                  TreeViewIta laid over it), threadList (List5)
+//
+// The side panel starts sideTopOverlap twips above the strip, under the title strip, so its
+// controls begin below that overlap.
+
+struct TwipsRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+    bool operator==(const TwipsRect &o) const
+    {
+        return left == o.left && top == o.top && width == o.width && height == o.height;
+    }
+};
+
+// Fixed sizes of the panels and title pieces (twips; 15 a pixel at 96 dpi).
+namespace mainsizes {
+constexpr int kSidePanelWidth = 3000;     // 200 px: favourites, board and thread lists
+constexpr int kBottomPanelHeight = 420;   // 28 px: one row of buttons
+constexpr int kTitleImageHeight = 390;    // 26 px title strip
+constexpr int kTitlePictureSize = 300;    // 20 px minimise and close pictures
+constexpr int kTitlePictureTop = 45;
+constexpr int kCaptionLeft = 120;
+constexpr int kSideTopOverlap = 200;      // title image height - side panel top
+constexpr int kSideContentTop = 230;      // first control inside the side panel
+constexpr int kSideRowHeight = 330;
+constexpr int kBoardListTop = kSideContentTop + 2 * (kSideRowHeight + 30);
+constexpr int kThreadListTop = 2610;      // List5; its height is side panel height - 2700
+constexpr int kSideMargin = 60;
+} // namespace mainsizes
+
+struct TitlePictures
+{
+    TwipsRect picMin;    // and PicMinOn over it
+    TwipsRect picClose;  // and PicCloseON over it
+    TwipsRect caption;
+};
+
+struct MainLayout
+{
+    TwipsRect titleStrip;
+    TwipsRect titleImage;
+    TitlePictures pictures;
+    TwipsRect strip;
+    TwipsRect webScroll;
+    TwipsRect video;
+    TwipsRect bottomPanel;
+    TwipsRect sidePanel;
+    TwipsRect favorites;
+    TwipsRect boardButtons;  // "All2ch" and "実況板" side by side
+    TwipsRect boardList;     // List3 and TreeViewIta
+    TwipsRect threadList;    // List5
+};
+
+// Places of the minimise and close pictures and the caption's width, for a title image of the
+// given width (main window and mini-mode window alike).
+TitlePictures titlePicturesFor(int titleImageWidth);
+
+// The start-up layout for a window of the given size.
+MainLayout initialLayout(int windowWidth, int windowHeight);
+
+// The layout on resize, from the current one. A window made narrower than the strip (or lower)
+// leaves the width (height) rules undone, as the regions were. Not to be called while the window
+// is minimised.
+MainLayout resizedLayout(const MainLayout &current, int windowWidth, int windowHeight);
+
+// pixels = twips x dpi / 1440, rounded; and back.
+int twipsToPixels(double twips, double dpi);
+double pixelsToTwips(double pixels, double dpi);
