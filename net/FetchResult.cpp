@@ -1,0 +1,21 @@
+#include "net/FetchResult.h"
+
+QString FetchResult::reason() const
+{
+    QString text;
+    switch (failure) {
+    case FetchFailure::None: text = QStringLiteral("ok"); break;
+    case FetchFailure::InvalidServer: text = QStringLiteral("invalid server"); break;
+    case FetchFailure::Refused: text = QStringLiteral("refused"); break;
+    case FetchFailure::HostNotFound: text = QStringLiteral("host not found"); break;
+    case FetchFailure::TimedOut: text = QStringLiteral("timed out"); break;
+    case FetchFailure::ClosedEarly: text = QStringLiteral("closed early"); break;
+    case FetchFailure::BadReply: text = QStringLiteral("bad reply"); break;
+    case FetchFailure::HttpStatus: text = QStringLiteral("HTTP status %1").arg(httpStatus); break;
+    case FetchFailure::ConnectionError: text = QStringLiteral("connection error"); break;
+    case FetchFailure::Superseded: text = QStringLiteral("superseded"); break;
+    }
+    if (!detail.isEmpty())
+        text += QStringLiteral(" (") + detail + QLatin1Char(')');
+    return text;
+}

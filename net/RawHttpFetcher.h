@@ -1,0 +1,66 @@
+#pragma once
+// One socket of the main window speaking the program's HTTP/1.0: connect to strSvr, send the
+// request in one write as soon as the connection is up, accumulate the bytes, and judge the reply
+// when the server closes. Every fetch ends in exactly one finished() signal: success with the
+// decoded reply, or a failure (refused, timed out, closed early, HTTP status, superseded, ...).
+// A 400 answer to the exact request is retried once in the conforming form (net/RawHttp.h).
+//
+// The whole fetch, retry included, is bounded by services().timeoutSeconds per attempt.
+// finished() is emitted from socket or timer events, or synchronously from cancel(); handlers
+// may start the next fetch on the same fetcher.
+
+#include "net/FetchResult.h"
+#include "platform/TcpSocket.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+class ConformingServers;
+
+class RawHttpFetcher : public QObject
+{
+    Q_OBJECT
+public:
+    // servers (not owned, may be null) remembers the servers needing the conforming request.
+    explicit RawHttpFetcher(ConformingServers *servers, QObject *parent = nullptr);
+
+    // Starts fetching path from strSvr ("host" or "host:port"). A fetch still running is first
+    // ended as Superseded. False, with nothing started, when strSvr cannot be connected to.
+    bool start(const QString &strSvr, const QString &path);
+    // Ends a running fetch with the given failure (emits finished); nothing when idle.
+    void cancel(FetchFailure failure = FetchFailure::Superseded);
+
+    bool isBusy() const { return m_busy; }
+    // Bytes received so far by the running fetch (the receive buffer).
+    const QByteArray &received() const { return m_received; }
+    // Whether the attempt in progress sends the conforming form.
+    bool sendingConforming() const { return m_conforming; }
+
+signals:
+    void connected();
+    void dataArrived(qint64 totalBytes);
+    void finished(const FetchResult &result);
+
+private:
+    void beginAttempt();
+    // Starts the conforming attempt when the verdict is a 400 to the exact request.
+    bool retryIfRefusedExactRequest(const FetchResult &verdict);
+    void onConnected();
+    void onDataArrived();
+    void onClosedByPeer();
+    void onError(platform::TcpSocket::Error error, const QString &text);
+    void onTimeout();
+    void finish(const FetchResult &result);
+
+    platform::TcpSocket m_socket;
+    QTimer m_timer;
+    ConformingServers *m_servers;
+    QString m_svr;
+    QString m_path;
+    QString m_host;
+    quint16 m_port = 80;
+    QByteArray m_received;
+    bool m_conforming = false;
+    bool m_busy = false;
+};

@@ -1,0 +1,175 @@
+#include "net/ThreadChannel.h"
+
+#include "core/ServicesConfig.h"
+#include "net/DatConverter.h"
+#include "net/ThreadIndex.h"
+#include "platform/MessageService.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+ThreadChannel::ThreadChannel(QObject *parent)
+    : QObject(parent)
+    , WinsockGetThuredIndex(&m_conforming)
+    , WinsockGetThread(&m_conforming)
+{
+    connect(&WinsockGetThuredIndex, &RawHttpFetcher::connected, this, &ThreadChannel::WinsockGetThuredIndex_Connect);
+    connect(&WinsockGetThuredIndex, &RawHttpFetcher::dataArrived, this, &ThreadChannel::WinsockGetThuredIndex_DataArrival);
+    connect(&WinsockGetThuredIndex, &RawHttpFetcher::finished, this, &ThreadChannel::WinsockGetThuredIndex_Close);
+    connect(&WinsockGetThread, &RawHttpFetcher::connected, this, &ThreadChannel::WinsockGetThread_Connect);
+    connect(&WinsockGetThread, &RawHttpFetcher::dataArrived, this, &ThreadChannel::WinsockGetThread_DataArrival);
+    connect(&WinsockGetThread, &RawHttpFetcher::finished, this, &ThreadChannel::WinsockGetThread_Close);
+}
+
+QString ThreadChannel::connectFailedMessage()
+{
+    return QStringLiteral("何か接続に失敗しました。すいません。") + QStringLiteral("\r\n")
+        + QStringLiteral("再取得しなければ再起動してください。");
+}
+
+void ThreadChannel::setLabel3Caption(const QString &caption)
+{
+    if (caption == m_label3)
+        return;
+    m_label3 = caption;
+    emit label3CaptionChanged(caption);
+}
+
+bool ThreadChannel::openBoard(const QString &boardAddress)
+{
+    // Text1 is not emptied here but replaced when the new index arrives, so a failed fetch
+    // leaves the previous index in place.
+    const QString host = getHostPart(boardAddress);
+    m_address.strGetSintyakuFooter = sintyakuFooterForHost(host);
+    return SetThreadIndex(host, boardKeyFromAddress(boardAddress, host));
+}
+
+bool ThreadChannel::SetThreadIndex(const QString &strSvr, const QString &strBan)
+{
+    m_address.strSvr = strSvr;
+    m_address.strBan = strBan;
+    // start() supersedes a fetch still running: its waiter wakes with Superseded.
+    if (!WinsockGetThuredIndex.start(strSvr, indexRequestPath(strBan)))
+        return false;
+    ++m_indexSerial;
+    return true;
+}
+
+bool ThreadChannel::SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo)
+{
+    WinsockGetThread.cancel(FetchFailure::Superseded);
+    if (!splitServer(strSvr)) {
+        platform::showMessage(connectFailedMessage());
+        return false;
+    }
+    m_address.strSvr = strSvr;
+    m_address.strBan = strBan;
+    m_address.strThreNo = strThreNo;
+    WinsockGetThread.start(strSvr, datRequestPath(strBan, strThreNo));
+    ++m_threadSerial;
+    return true;
+}
+
+quint64 ThreadChannel::fetchSerial(Socket socket) const
+{
+    return socket == Socket::Index ? m_indexSerial : m_threadSerial;
+}
+
+FetchResult ThreadChannel::waitForFetch(Socket socket, quint64 serial)
+{
+    const Ended &ended = socket == Socket::Index ? m_indexEnded : m_threadEnded;
+    if (ended.serial >= serial)
+        return ended.serial == serial ? ended.result : FetchResult::failed(FetchFailure::Superseded);
+
+    std::optional<FetchResult> outcome;
+    QEventLoop loop;
+    const QMetaObject::Connection connection = connect(
+        this, &ThreadChannel::fetchFinished, &loop,
+        [&](Socket which, quint64 finishedSerial, const FetchResult &result) {
+            if (which == socket && finishedSerial == serial) {
+                outcome = result;
+                loop.quit();
+            }
+        });
+    // The fetcher bounds every attempt; this guard only covers a retry on top of a slow first
+    // attempt, and anything that would otherwise keep the caller waiting for ever.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    guard.start((2 * services().timeoutSeconds + 1) * 1000);
+    loop.exec();
+    disconnect(connection);
+
+    if (outcome)
+        return *outcome;
+    // Guard fired: end the fetch if it is still this one, so its late reply cannot land.
+    RawHttpFetcher &fetcher = socket == Socket::Index ? WinsockGetThuredIndex : WinsockGetThread;
+    if (fetchSerial(socket) == serial)
+        fetcher.cancel(FetchFailure::TimedOut);
+    return FetchResult::failed(FetchFailure::TimedOut);
+}
+
+FetchResult ThreadChannel::openBoardAndWait(const QString &boardAddress)
+{
+    intIndexArrived = 0;
+    if (!openBoard(boardAddress))
+        return FetchResult::failed(FetchFailure::InvalidServer, m_address.strSvr);
+    return waitForFetch(Socket::Index, m_indexSerial);
+}
+
+FetchResult ThreadChannel::fetchThreadAndWait(const QString &strSvr, const QString &strBan,
+                                              const QString &strThreNo)
+{
+    intDatArrived = 0;
+    if (!SetThread(strSvr, strBan, strThreNo))
+        return FetchResult::failed(FetchFailure::InvalidServer, strSvr);
+    return waitForFetch(Socket::Thread, m_threadSerial);
+}
+
+void ThreadChannel::WinsockGetThuredIndex_Connect()
+{
+    emit socketConnected(Socket::Index);
+}
+
+void ThreadChannel::WinsockGetThuredIndex_DataArrival(qint64 totalBytes)
+{
+    emit receiving(Socket::Index, totalBytes);
+}
+
+void ThreadChannel::WinsockGetThuredIndex_Close(const FetchResult &result)
+{
+    const quint64 serial = m_indexSerial;
+    if (result.ok()) {
+        m_text1 = normaliseIndexLineEnds(result.text);
+        emit indexArrived(m_text1);
+        intIndexArrived = 1;
+    } else {
+        emit fetchFailed(Socket::Index, result);
+    }
+    m_indexEnded = {serial, result};
+    emit fetchFinished(Socket::Index, serial, result);
+}
+
+void ThreadChannel::WinsockGetThread_Connect()
+{
+    emit socketConnected(Socket::Thread);
+}
+
+void ThreadChannel::WinsockGetThread_DataArrival(qint64 totalBytes)
+{
+    emit receiving(Socket::Thread, totalBytes);
+}
+
+void ThreadChannel::WinsockGetThread_Close(const FetchResult &result)
+{
+    const quint64 serial = m_threadSerial;
+    if (result.ok()) {
+        m_record = convertDat(result.text);
+        intDatArrived = 1;
+        emit datConverted();
+    } else {
+        emit fetchFailed(Socket::Thread, result);
+    }
+    m_threadEnded = {serial, result};
+    emit fetchFinished(Socket::Thread, serial, result);
+}

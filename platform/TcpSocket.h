@@ -1,0 +1,55 @@
+#pragma once
+// A TCP connection shaped like the socket control the program was built around: connect to a
+// host's port, send bytes, read what has arrived, close; events for connected, data arrived,
+// closed by the peer and error. Exactly one of closedByPeer and errorOccurred ends a connection
+// attempt that the owner did not close itself; close() itself emits nothing.
+//
+// Signals are delivered from the event loop, so handlers run inside whatever wait pumps events.
+// A handler may call close() or connectToHost() on the same socket.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTcpSocket>
+
+namespace platform {
+
+class TcpSocket : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Closed, Connecting, Connected };
+    enum class Error { Refused, HostNotFound, TimedOut, Network, Other };
+    Q_ENUM(Error)
+
+    explicit TcpSocket(QObject *parent = nullptr);
+    ~TcpSocket() override;
+
+    // Starts connecting. False when the socket is not closed (close it first).
+    bool connectToHost(const QString &host, quint16 port);
+    // Writes all bytes in one write. False when not connected.
+    bool send(const QByteArray &bytes);
+    // Everything that has arrived and was not read yet.
+    QByteArray readAvailable();
+    // Drops the connection at once (pending data is discarded); no signal follows.
+    void close();
+
+    State state() const { return m_state; }
+
+signals:
+    void connected();
+    void dataArrived(qint64 bytesAvailable);
+    void closedByPeer();
+    void errorOccurred(platform::TcpSocket::Error error, const QString &text);
+
+private:
+    void onConnected();
+    void onReadyRead();
+    void onDisconnected();
+    void onError(QAbstractSocket::SocketError error);
+
+    QTcpSocket m_socket;
+    State m_state = State::Closed;
+};
+
+} // namespace platform

@@ -1,0 +1,110 @@
+#include "platform/Transfer.h"
+
+#include "platform/Cp932.h"
+#include "platform/ProgramFolder.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QSaveFile>
+#include <QTimer>
+#include <QUrl>
+
+namespace platform {
+namespace {
+
+QNetworkAccessManager &manager()
+{
+    static QNetworkAccessManager *instance = new QNetworkAccessManager;
+    return *instance;
+}
+
+// The request in progress, cancelled by the next one.
+QPointer<QNetworkReply> &current()
+{
+    static QPointer<QNetworkReply> reply;
+    return reply;
+}
+
+} // namespace
+
+TransferResult fetchBytes(const QString &address, int timeoutSeconds)
+{
+    TransferResult result;
+    const QUrl url(address);
+    if (!url.isValid() || url.scheme().isEmpty()) {
+        result.errorText = QStringLiteral("invalid address");
+        return result;
+    }
+    if (current())
+        current()->abort();
+
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply *reply = manager().get(request);
+    current() = reply;
+
+    QEventLoop loop;
+    bool timedOut = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        reply->abort();
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timer.start(timeoutSeconds * 1000);
+    if (!reply->isFinished())
+        loop.exec();
+    timer.stop();
+
+    result.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (timedOut) {
+        result.status = TransferResult::Status::TimedOut;
+        result.errorText = QStringLiteral("timed out");
+    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+        result.status = TransferResult::Status::Cancelled;
+        result.errorText = reply->errorString();
+    } else if (result.httpStatus != 0 && (result.httpStatus < 200 || result.httpStatus > 299)) {
+        result.status = TransferResult::Status::HttpError;
+        result.errorText = reply->errorString();
+    } else if (reply->error() != QNetworkReply::NoError) {
+        result.status = TransferResult::Status::Failed;
+        result.errorText = reply->errorString();
+    } else {
+        result.status = TransferResult::Status::Ok;
+        result.bytes = reply->readAll();
+    }
+    if (current() == reply)
+        current() = nullptr;
+    reply->deleteLater();
+    return result;
+}
+
+PageText OpenURL(const QString &address, int timeoutSeconds)
+{
+    PageText page;
+    page.transfer = fetchBytes(address, timeoutSeconds);
+    if (page.transfer.ok())
+        page.text = decodeCp932(page.transfer.bytes);
+    return page;
+}
+
+TransferResult downloadToFile(const QString &address, const QString &fileName, int timeoutSeconds)
+{
+    TransferResult result = fetchBytes(address, timeoutSeconds);
+    if (!result.ok())
+        return result;
+    // Written whole to a temporary file and renamed over the old one: never a longer old tail,
+    // never a half-written file.
+    QSaveFile file(programPath(fileName));
+    if (!file.open(QIODevice::WriteOnly) || file.write(result.bytes) != result.bytes.size() || !file.commit()) {
+        result.status = TransferResult::Status::FileError;
+        result.errorText = file.errorString();
+    }
+    return result;
+}
+
+} // namespace platform
