@@ -1,0 +1,64 @@
+#pragma once
+// Reads the marquee pages the builders write into plain data the marquee surface draws: the main
+// page (absolutely placed <Marquee> elements of styled text with "<br>" line breaks) and the mini
+// page (one <Marquee> holding a one-row table of cells with nested <font> styles).
+//
+// Text only: nothing in a page becomes active content. Tags other than those below are dropped
+// with their text kept; the contents of script, style and similar elements are dropped;
+// attributes other than the styling ones are ignored; character references are decoded.
+// Understood: html/body (bgcolor), marquee (loop, scrollamount, scrolldelay, style), font
+// (color, size, style), b/strong, br, table/tr/td/th (cells side by side), nobr (no effect: lines
+// never wrap). Text outside every marquee is not shown.
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+using MarqueeRgb = quint32; // 0xRRGGBB
+
+struct MarqueeRun
+{
+    QString text;          // whitespace collapsed; U+00A0 from "&nbsp;" kept as is
+    int pixelSize = 16;
+    bool bold = false;
+    MarqueeRgb colour = 0x000000;
+};
+
+struct MarqueeLine
+{
+    QList<MarqueeRun> runs;
+};
+
+// One table cell, or the whole content of a marquee without a table.
+struct MarqueeBlock
+{
+    QList<MarqueeLine> lines;
+};
+
+struct MarqueeElement
+{
+    int scrollAmount = 6;
+    int scrollDelayMs = 85;
+    int loop = -1;            // runs; -1 runs for ever
+    bool absolute = false;    // position:absolute
+    std::optional<int> top;   // CSS px
+    std::optional<int> right;
+    std::optional<int> left;
+    bool tableRow = false;      // the content is a table: blocks are its cells
+    QList<MarqueeBlock> blocks; // laid out side by side
+};
+
+struct MarqueePage
+{
+    std::optional<MarqueeRgb> background; // body bgcolor
+    QList<MarqueeElement> marquees;
+};
+
+MarqueePage parseMarqueePage(const QString &html);
+
+// "#RGB", "#RRGGBB" or a colour name; nullopt when not understood.
+std::optional<MarqueeRgb> parseCssColour(const QString &text);
+// "26px", "26" (a unitless length is pixels, as in quirks mode); nullopt otherwise.
+std::optional<int> parseCssPixels(const QString &text);
+// Decodes character references (&nbsp; &amp; &lt; &gt; &quot; &apos; &#N; &#xN;).
+QString decodeEntities(const QString &text);

@@ -1,0 +1,444 @@
+#include "present/gui/MarqueeSurface.h"
+
+#include "platform/Cp932.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QUrl>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kPad = 4;            // room for glyph ink outside the advance box
+constexpr double kLineHeight = 1.15; // line box per em: 26 px text gives the page's 30 px rows
+constexpr double kCellPadding = 1;   // table cells
+constexpr double kCellSpacing = 2;
+constexpr double kBodyMargin = 8;
+constexpr int kFrameMs = 16;
+
+QString defaultFontFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const QString &preferred : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP"),
+                                     QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic"),
+                                     QStringLiteral("Noto Sans JP")}) {
+        if (families.contains(preferred))
+            return preferred;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont runFont(const QString &family, const MarqueeRun &run)
+{
+    QFont font(family);
+    font.setPixelSize(std::max(1, run.pixelSize));
+    font.setBold(run.bold);
+    return font;
+}
+
+QString elementSignature(const MarqueeElement &element)
+{
+    QString key = element.tableRow ? QStringLiteral("T") : QStringLiteral("P");
+    for (const MarqueeBlock &block : element.blocks) {
+        key += QLatin1Char('\x1d');
+        for (const MarqueeLine &line : block.lines) {
+            key += QLatin1Char('\x1e');
+            for (const MarqueeRun &run : line.runs)
+                key += QStringLiteral("\x1f%1,%2,%3,").arg(run.pixelSize).arg(run.bold).arg(run.colour) + run.text;
+        }
+    }
+    return key;
+}
+
+struct LineMetrics
+{
+    double width = 0;
+    double height = 0;
+    double baseline = 0; // from the line's top
+};
+
+LineMetrics measureLine(const QString &family, const MarqueeLine &line, int fallbackPixels)
+{
+    LineMetrics m;
+    double ascent = 0, descent = 0, tallest = 0;
+    for (const MarqueeRun &run : line.runs) {
+        const QFontMetricsF fm(runFont(family, run));
+        m.width += fm.horizontalAdvance(run.text);
+        ascent = std::max(ascent, fm.ascent());
+        descent = std::max(descent, fm.descent());
+        tallest = std::max(tallest, double(run.pixelSize));
+    }
+    if (line.runs.isEmpty())
+        tallest = fallbackPixels;
+    m.height = std::ceil(kLineHeight * tallest);
+    m.baseline = (m.height - (ascent + descent)) / 2 + ascent;
+    return m;
+}
+
+struct BlockLayout
+{
+    QList<LineMetrics> lines;
+    double width = 0;
+    double height = 0;
+};
+
+BlockLayout measureBlock(const QString &family, const MarqueeBlock &block, int fallbackPixels)
+{
+    BlockLayout b;
+    for (const MarqueeLine &line : block.lines) {
+        const LineMetrics m = measureLine(family, line, fallbackPixels);
+        b.lines.append(m);
+        b.width = std::max(b.width, m.width);
+        b.height += m.height;
+    }
+    return b;
+}
+
+int firstPixelSize(const MarqueeElement &element)
+{
+    for (const MarqueeBlock &block : element.blocks)
+        for (const MarqueeLine &line : block.lines)
+            for (const MarqueeRun &run : line.runs)
+                return run.pixelSize;
+    return 16;
+}
+
+} // namespace
+
+MarqueeSurface::MarqueeSurface(QWidget *parent)
+    : QWidget(parent)
+    , m_fontFamily(defaultFontFamily())
+{
+    m_monotonic.start();
+    m_frameTimer.setTimerType(Qt::PreciseTimer);
+    m_frameTimer.setInterval(kFrameMs);
+    connect(&m_frameTimer, &QTimer::timeout, this, &MarqueeSurface::onFrame);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAutoFillBackground(false);
+    navigate(QStringLiteral("about:blank"));
+}
+
+MarqueeSurface::~MarqueeSurface() = default;
+
+void MarqueeSurface::navigate(const QString &address)
+{
+    if (address.compare(QStringLiteral("about:blank"), Qt::CaseInsensitive) == 0) {
+        load(QString(), QStringLiteral("about:blank"));
+        return;
+    }
+    const QUrl url(address);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : address;
+    QFile file(path);
+    QString html;
+    if (file.open(QIODevice::ReadOnly))
+        html = platform::decodeCp932(file.readAll());
+    load(html, address);
+}
+
+void MarqueeSurface::writeDocument(const QString &html)
+{
+    load(html, m_location);
+}
+
+void MarqueeSurface::setColourKey(std::optional<QRgb> key)
+{
+    m_colourKey = key;
+    update();
+}
+
+void MarqueeSurface::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_shownAt = qint64(now());
+    restartTimer();
+}
+
+void MarqueeSurface::setFontFamily(const QString &family)
+{
+    m_fontFamily = family;
+    layout();
+}
+
+double MarqueeSurface::now() const
+{
+    return double(m_clock ? m_clock() : m_monotonic.elapsed());
+}
+
+qint64 MarqueeSurface::elapsedMs() const
+{
+    return qint64(now()) - m_shownAt;
+}
+
+void MarqueeSurface::load(const QString &html, const QString &location)
+{
+    m_page = parseMarqueePage(html);
+    m_location = location;
+    m_shownAt = qint64(now());
+    layout();
+    emit documentComplete(location);
+}
+
+void MarqueeSurface::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Boxes follow the viewport width; the content images stay.
+    const double viewport = width();
+    for (int i = 0; i < m_items.size(); ++i) {
+        const MarqueeElement &element = m_page.marquees.at(i);
+        Item &item = m_items[i];
+        item.track = MarqueeTrack(::marqueeBox(element, viewport), item.contentSize.width(),
+                                  element.scrollAmount, element.scrollDelayMs, element.loop);
+    }
+    buildGroups();
+    restartTimer();
+}
+
+void MarqueeSurface::layout()
+{
+    m_dpr = devicePixelRatioF();
+    m_items.clear();
+    QHash<QString, QPair<QImage, QSizeF>> rendered; // identical contents render once
+    double flowTop = kBodyMargin;
+    for (const MarqueeElement &element : std::as_const(m_page.marquees)) {
+        Item item;
+        item.signature = elementSignature(element);
+        if (const auto it = rendered.constFind(item.signature); it != rendered.constEnd()) {
+            item.image = it->first;
+            item.contentSize = it->second;
+        } else {
+            item.image = renderContent(element, &item.contentSize);
+            rendered.insert(item.signature, {item.image, item.contentSize});
+        }
+        item.track = MarqueeTrack(::marqueeBox(element, width()), item.contentSize.width(),
+                                  element.scrollAmount, element.scrollDelayMs, element.loop);
+        if (element.absolute) {
+            item.top = element.top.value_or(0);
+        } else {
+            item.top = flowTop;
+            flowTop += item.contentSize.height();
+        }
+        m_items.append(item);
+    }
+    buildGroups();
+    restartTimer();
+    update();
+}
+
+QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size) const
+{
+    const int fallback = firstPixelSize(element);
+    QList<BlockLayout> blocks;
+    double width = 0, height = 0;
+    const double cellExtra = element.tableRow ? 2 * kCellPadding : 0;
+    for (const MarqueeBlock &block : element.blocks) {
+        blocks.append(measureBlock(m_fontFamily, block, fallback));
+        width += blocks.last().width + cellExtra;
+        height = std::max(height, blocks.last().height + cellExtra);
+    }
+    if (element.tableRow && !blocks.isEmpty()) {
+        width += kCellSpacing * (blocks.size() + 1);
+        height += 2 * kCellSpacing;
+    }
+    width = std::ceil(width);
+    height = std::ceil(height);
+    *size = QSizeF(width, height);
+    if (width <= 0 || height <= 0)
+        return QImage();
+
+    QImage image(QSize(int(std::ceil((width + 2 * kPad) * m_dpr)), int(std::ceil((height + 2 * kPad) * m_dpr))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(m_dpr);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    double x = kPad + (element.tableRow ? kCellSpacing : 0);
+    for (int b = 0; b < element.blocks.size(); ++b) {
+        const MarqueeBlock &block = element.blocks.at(b);
+        const BlockLayout &layout = blocks.at(b);
+        // Cells are vertically centred in the row, as table cells are by default.
+        double y = kPad + (element.tableRow ? kCellSpacing + kCellPadding : 0);
+        if (element.tableRow)
+            y += (height - 2 * kCellSpacing - 2 * kCellPadding - layout.height) / 2;
+        const double left = x + (element.tableRow ? kCellPadding : 0);
+        for (int l = 0; l < block.lines.size(); ++l) {
+            double runX = left;
+            for (const MarqueeRun &run : block.lines.at(l).runs) {
+                const QFont font = runFont(m_fontFamily, run);
+                painter.setFont(font);
+                painter.setPen(QColor(QRgb(0xFF000000u | run.colour)));
+                painter.drawText(QPointF(runX, y + layout.lines.at(l).baseline), run.text);
+                runX += QFontMetricsF(font).horizontalAdvance(run.text);
+            }
+            y += layout.lines.at(l).height;
+        }
+        x += layout.width + cellExtra + (element.tableRow ? kCellSpacing : 0);
+    }
+    return image;
+}
+
+void MarqueeSurface::buildGroups()
+{
+    m_groups.clear();
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item &item = m_items.at(i);
+        const MarqueeElement &element = m_page.marquees.at(i);
+        // Join the previous group when this marquee moves exactly with it: same content, speed
+        // and left edge, run once, offset by at most a few pixels.
+        if (!m_groups.isEmpty() && element.loop == 1) {
+            Group &group = m_groups.last();
+            const int first = group.members.first();
+            const Item &head = m_items.at(first);
+            const MarqueeElement &headElement = m_page.marquees.at(first);
+            if (headElement.loop == 1 && head.signature == item.signature
+                && headElement.scrollAmount == element.scrollAmount
+                && headElement.scrollDelayMs == element.scrollDelayMs
+                && head.track.box().left == item.track.box().left
+                && std::abs(head.top - item.top) <= 2
+                && std::abs(head.track.box().right() - item.track.box().right()) <= 2) {
+                group.members.append(i);
+                group.endMs = std::max(group.endMs, item.track.endMs());
+                continue;
+            }
+        }
+        m_groups.append(Group{{i}, QImage(), QPointF(), item.track.endMs()});
+    }
+
+    for (Group &group : m_groups) {
+        if (group.members.size() < 2)
+            continue;
+        const Item &head = m_items.at(group.members.first());
+        if (head.image.isNull())
+            continue;
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+        for (int m : std::as_const(group.members)) {
+            const Item &item = m_items.at(m);
+            const double dx = item.track.box().right() - head.track.box().right();
+            const double dy = item.top - head.top;
+            minX = std::min(minX, dx), maxX = std::max(maxX, dx);
+            minY = std::min(minY, dy), maxY = std::max(maxY, dy);
+        }
+        const QSizeF logical = head.image.deviceIndependentSize() + QSizeF(maxX - minX, maxY - minY);
+        QImage composite(QSize(int(std::ceil(logical.width() * m_dpr)), int(std::ceil(logical.height() * m_dpr))),
+                         QImage::Format_ARGB32_Premultiplied);
+        composite.setDevicePixelRatio(m_dpr);
+        composite.fill(Qt::transparent);
+        QPainter painter(&composite);
+        for (int m : std::as_const(group.members)) {
+            const Item &item = m_items.at(m);
+            painter.drawImage(QPointF(item.track.box().right() - head.track.box().right() - minX,
+                                      item.top - head.top - minY),
+                              item.image);
+        }
+        group.composite = composite;
+        group.offset = QPointF(minX, minY);
+    }
+}
+
+void MarqueeSurface::restartTimer()
+{
+    const double elapsed = double(elapsedMs());
+    bool moving = false;
+    for (const Group &group : std::as_const(m_groups))
+        moving = moving || (elapsed < group.endMs && m_items.at(group.members.first()).track.pixelsPerMs() > 0);
+    if (moving && !m_frameTimer.isActive())
+        m_frameTimer.start();
+    else if (!moving)
+        m_frameTimer.stop();
+}
+
+void MarqueeSurface::onFrame()
+{
+    update();
+    restartTimer();
+}
+
+std::optional<QRectF> MarqueeSurface::marqueeContentRect(int index) const
+{
+    if (index < 0 || index >= m_items.size())
+        return std::nullopt;
+    const Item &item = m_items.at(index);
+    const auto left = item.track.contentLeft(double(elapsedMs()));
+    if (!left)
+        return std::nullopt;
+    return QRectF(QPointF(*left, item.top), item.contentSize);
+}
+
+QRectF MarqueeSurface::marqueeBox(int index) const
+{
+    if (index < 0 || index >= m_items.size())
+        return QRectF();
+    const Item &item = m_items.at(index);
+    return QRectF(item.track.box().left, item.top, item.track.box().width, item.contentSize.height());
+}
+
+void MarqueeSurface::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    paintPage(painter, event->rect(), elapsedMs());
+}
+
+void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs)
+{
+    if (!qFuzzyCompare(painter.device()->devicePixelRatioF(), m_dpr)) {
+        m_dpr = painter.device()->devicePixelRatioF();
+        layout();
+    }
+    const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
+    if (!m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu))
+        painter.fillRect(area, QColor(background));
+    for (const Group &group : std::as_const(m_groups))
+        drawGroup(painter, group, double(elapsedMs), area);
+}
+
+void MarqueeSurface::drawGroup(QPainter &painter, const Group &group, double elapsed,
+                               const QRect &area) const
+{
+    if (elapsed < 0 || elapsed >= group.endMs)
+        return;
+    const Item &head = m_items.at(group.members.first());
+    // The merged image is exact once every member has fully entered its box: from then on only
+    // the shared left edge clips them. Before that each member is clipped at its own right edge.
+    if (group.composite.isNull() || head.track.revealed(elapsed) < head.contentSize.width()) {
+        for (int m : group.members)
+            drawItem(painter, m_items.at(m), elapsed, area);
+        return;
+    }
+    const double headLeft = head.track.box().right() - head.track.revealed(elapsed);
+    const double x = std::round(headLeft) - kPad + group.offset.x();
+    const double y = head.top - kPad + group.offset.y();
+    const double clipLeft = std::max<double>(head.track.box().left, area.left());
+    const double clipRight = area.right() + 1.0;
+    const double from = std::max(x, clipLeft);
+    const double to = std::min(x + group.composite.deviceIndependentSize().width(), clipRight);
+    if (to <= from)
+        return;
+    const QRectF source((from - x) * m_dpr, 0, (to - from) * m_dpr, group.composite.height());
+    painter.drawImage(QRectF(from, y, to - from, group.composite.deviceIndependentSize().height()),
+                      group.composite, source);
+}
+
+void MarqueeSurface::drawItem(QPainter &painter, const Item &item, double elapsed,
+                              const QRect &area) const
+{
+    if (item.image.isNull())
+        return;
+    const auto left = item.track.contentLeft(elapsed);
+    if (!left)
+        return;
+    const double x = std::round(*left) - kPad;
+    const double y = item.top - kPad;
+    const double clipLeft = std::max<double>(item.track.box().left, area.left());
+    const double clipRight = std::min<double>(item.track.box().right(), area.right() + 1.0);
+    const double from = std::max(x, clipLeft);
+    const double to = std::min(x + item.image.deviceIndependentSize().width(), clipRight);
+    if (to <= from)
+        return;
+    const QRectF source((from - x) * m_dpr, 0, (to - from) * m_dpr, item.image.height());
+    painter.drawImage(QRectF(from, y, to - from, item.image.deviceIndependentSize().height()),
+                      item.image, source);
+}

@@ -1,0 +1,110 @@
+#pragma once
+// WebScroll: the surface that shows the marquee pages (the main window's outlined rows and the
+// mini window's one-row table). It loads a written page, parses it (present/MarqueePage.h) and
+// draws text only: no script, no links, no images, nothing active.
+//
+// Drawing: each marquee's content is rendered once into a premultiplied ARGB image; marquees
+// that share their text and motion (the four outline copies and the coloured text of one
+// response) are also merged into one image once all of them have fully entered their boxes, so
+// a frame is one blit per response. Positions come from one clock (elapsed time since the page
+// was shown); the frame timer runs only while something moves.
+
+#include "present/MarqueeMotion.h"
+#include "present/MarqueePage.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class MarqueeSurface : public QWidget
+{
+    Q_OBJECT
+public:
+    // Milliseconds from any fixed origin; must not go backwards.
+    using Clock = std::function<qint64()>;
+
+    explicit MarqueeSurface(QWidget *parent = nullptr);
+    ~MarqueeSurface() override;
+
+    // "about:blank" shows an empty white page; anything else is a page file (a path or a file:
+    // address) read as CP932. A file that cannot be read shows an empty page.
+    void navigate(const QString &address);
+    // Replaces the document with this text (as writing into the browser's document does).
+    void writeDocument(const QString &html);
+    QString locationURL() const { return m_location; }
+
+    // A page background of this colour is not painted, so the window shows through it
+    // (view mode "モード２" keys out #003366). nullopt paints every background.
+    void setColourKey(std::optional<QRgb> key);
+    std::optional<QRgb> colourKey() const { return m_colourKey; }
+
+    void setClock(Clock clock);
+    void setFontFamily(const QString &family);
+    QString fontFamily() const { return m_fontFamily; }
+
+    const MarqueePage &page() const { return m_page; }
+    int marqueeCount() const { return int(m_items.size()); }
+    // Where marquee i's content is now (CSS px in the surface); nullopt once it has run out.
+    std::optional<QRectF> marqueeContentRect(int index) const;
+    // The box marquee i scrolls in (its text is clipped to it).
+    QRectF marqueeBox(int index) const;
+    // True while the frame timer runs (something is still moving).
+    bool isAnimating() const { return m_frameTimer.isActive(); }
+    // Milliseconds since the page was shown, by the clock.
+    qint64 elapsedMs() const;
+
+    // Draws the page as it stands at elapsedMs into the painter (used by paintEvent; benchmarks
+    // call it directly).
+    void paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs);
+
+signals:
+    void documentComplete(const QString &address);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Item
+    {
+        MarqueeTrack track;
+        double top = 0;
+        QSizeF contentSize;
+        QImage image;      // content plus kPad on every side, at m_dpr
+        QString signature; // identical signatures render identically
+    };
+    // Marquees drawn together: one response's outline copies and text.
+    struct Group
+    {
+        QList<int> members;
+        QImage composite;   // members merged, null for a single member
+        QPointF offset;     // composite's top left relative to members[0]'s image top left
+        double endMs = 0;
+    };
+
+    void load(const QString &html, const QString &location);
+    void layout();
+    void buildGroups();
+    void restartTimer();
+    void onFrame();
+    double now() const;
+    void drawItem(QPainter &painter, const Item &item, double elapsed, const QRect &area) const;
+    void drawGroup(QPainter &painter, const Group &group, double elapsed, const QRect &area) const;
+    QImage renderContent(const MarqueeElement &element, QSizeF *size) const;
+
+    MarqueePage m_page;
+    QString m_location;
+    std::optional<QRgb> m_colourKey;
+    QString m_fontFamily;
+    Clock m_clock;
+    QElapsedTimer m_monotonic;
+    qint64 m_shownAt = 0;
+    qreal m_dpr = 1;
+    QList<Item> m_items;
+    QList<Group> m_groups;
+    QTimer m_frameTimer;
+};
