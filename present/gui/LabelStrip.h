@@ -1,0 +1,118 @@
+#pragma once
+// The drawing surface of the comment strip Frame1 in the label view: draws every comment of a
+// LabelScroller (text labels, their shadow copies and picture comments) and drives all movers
+// from one clock. Each comment's text is rendered once into a premultiplied ARGB image and only
+// blitted per frame; between ticks the drawing slides on smoothly towards the next tick's
+// position. The frame timer runs only while something moves.
+//
+// The strip paints nothing but comments: its key colour (255, 250, 250) stays unpainted, so the
+// window is see-through there.
+
+#include "present/LabelScroller.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+namespace present {
+
+// Look of the template label (element 0): font family, size in points and comment colour
+// (varFontColor). Shadows are always black.
+struct LabelLook
+{
+    QString fontFamily;
+    int pointSize = 18;
+    QColor colour = QColor(192, 192, 255);
+};
+
+class LabelStrip : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit LabelStrip(QWidget *parent = nullptr);
+    ~LabelStrip() override;
+
+    static QColor keyColour() { return QColor(255, 250, 250); }
+    // KESTRELON_PICTURE_COMMENTS=1 in the environment shows live comments as picture comments
+    // (msgPicMsgSet) instead of text labels: a developer option, nothing else selects them.
+    static bool pictureCommentsRequested();
+
+    LabelScroller &model() { return m_model; }
+    void setLook(const LabelLook &look);
+    const LabelLook &look() const { return m_look; }
+    void setScroll(int intScroll) { m_model.setScroll(intScroll); }
+    void setOutlineMode(bool on) { m_model.setOutlineMode(on); }
+    // Uniform random numbers in [0, 1) for the gaps between stacked comments.
+    void setRandomSource(std::function<double()> random) { m_random = std::move(random); }
+
+    // The operations of the main window; each brings the movers up to the present first, reads
+    // the window's and the strip's size, and starts the frame clock when something moves.
+    bool msgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
+                qint64 lngMaeLabelTop);
+    // One comment of a fetch: creates its label (and shadow), colour and mover, places and shows
+    // it. With the developer option it becomes a picture comment instead.
+    bool showLiveComment(const QString &text, const QColor &colour, qint32 Index, int intCountMsg);
+    // Painted comment (lines separated by "<br>"), coloured by its keywords.
+    bool msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
+                      qint64 lngMaeLabelTop);
+    void TimerLblMsg_Timer(qint32 Index);
+    void TimerLblMsgKage_Timer(qint32 Index);
+    void TimerLblWmpMsg_Timer(qint32 Index);
+    void TimerLblWmpMsgKage_Timer(qint32 Index);
+    void TimerPicMsg_Timer(qint32 Index);
+
+    // After changing the model directly (the replay path creates and enables its own comments):
+    // brings geometry up to date and starts the clock if something moves.
+    void startTicking();
+    // Before changing the model directly: runs the ticks due up to now, so a new mover's first
+    // tick counts from the present.
+    void syncClock();
+    bool isTicking() const { return m_frameTimer.isActive(); }
+    qint64 clockMs() const;
+    // Replaces the clock (tests and benchmarks drive time by hand); nullptr returns to real time.
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+
+    // Draws every visible comment at time tMs (one frame). Used by paintEvent and benchmarks.
+    void paintComments(QPainter &painter, qint64 tMs);
+    // Runs the movers up to time tMs without drawing.
+    void advanceTo(qint64 tMs);
+
+    // Twips of this screen: pixels = twips x dpi / 1440.
+    double twipsToPixelsX(double twips) const;
+    double twipsToPixelsY(double twips) const;
+    int pixelsToTwipsX(double px) const;
+    int pixelsToTwipsY(double px) const;
+    qsizetype cachedImageCount() const { return m_cache.size(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Cached
+    {
+        quint64 revision = 0;
+        QImage image;
+    };
+    QSize measure(const QString &text) const;
+    const QImage &imageFor(const StripComment &c, const StripLabel &l);
+    void updateGeometry();
+    void onFrame();
+
+    LabelScroller m_model;
+    LabelLook m_look;
+    QFont m_font;
+    std::function<double()> m_random;
+    std::function<qint64()> m_clock;
+    QElapsedTimer m_elapsed;
+    QTimer m_frameTimer;
+    QHash<quint64, Cached> m_cache;
+};
+
+} // namespace present
