@@ -1,0 +1,38 @@
+#pragma once
+// Where the settings dialogs open: near the point where the mouse button was released over the
+// main window's button that opens them. Everything in screen twips.
+
+#include <QtGlobal>
+
+struct TwipsPoint
+{
+    qint32 left = 0;
+    qint32 top = 0;
+
+    friend bool operator==(const TwipsPoint &a, const TwipsPoint &b)
+    {
+        return a.left == b.left && a.top == b.top;
+    }
+};
+
+// The release over an opening button: the button's position inside the bottom panel, the
+// panel's top inside the window, the window's screen position and the mouse position inside
+// the button (for the transparency dialog: the position recorded at the last release of the
+// function-menu button, lngPopupX / lngPopupY, with that button's position).
+struct ButtonRelease
+{
+    qint32 windowLeft = 0;
+    qint32 windowTop = 0;
+    qint32 panelTop = 0;
+    qint32 buttonLeft = 0;
+    qint32 buttonTop = 0;
+    qint32 mouseX = 0;
+    qint32 mouseY = 0;
+};
+
+// Settings dialog ("コンフィグ"): up and to the left of the pointer.
+TwipsPoint scrollSettingPosition(const ButtonRelease &r);
+// Font dialog: above the pointer.
+TwipsPoint fontDialogPosition(const ButtonRelease &r);
+// Transparency dialog: at the pointer.
+TwipsPoint toumeiDialogPosition(const ButtonRelease &r);
