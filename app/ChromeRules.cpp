@@ -31,18 +31,3 @@ bool PressRule::release(double x, double y, double width, double height)
     return wasPressed && isReleaseInside(x, y, width, height);
 }
 
-int resizeEdgesAt(double x, double y, double width, double height, double margin)
-{
-    if (x < 0 || y < 0 || x >= width || y >= height)
-        return EdgeNone;
-    int edges = EdgeNone;
-    if (x < margin)
-        edges |= EdgeLeft;
-    else if (x >= width - margin)
-        edges |= EdgeRight;
-    if (y < margin)
-        edges |= EdgeTop;
-    else if (y >= height - margin)
-        edges |= EdgeBottom;
-    return edges;
-}

@@ -48,7 +48,3 @@ private:
     bool m_pressedShown = false;
 };
 
-// Edges of a frameless window from which it can be resized: a band of margin units along each
-// side. Returns a combination of the flags (0 when the point is in the interior).
-enum ResizeEdge { EdgeNone = 0, EdgeLeft = 1, EdgeTop = 2, EdgeRight = 4, EdgeBottom = 8 };
-int resizeEdgesAt(double x, double y, double width, double height, double margin);

@@ -53,7 +53,7 @@ ThreadUrl parseThreadUrl(const QString &address)
 {
     static const QRegularExpression pattern(QStringLiteral(
         "^https?://([A-Za-z0-9.\\-]+(?::[0-9]{1,5})?)/test/read\\.cgi/([^/?#\\s]+)/([0-9]+)"
-        "(?:[/?#]\\S*)?$"));
+        "(?:[/?#]\\S*)?\\z"));
     ThreadUrl url;
     const QRegularExpressionMatch match = pattern.match(address.trimmed());
     if (!match.hasMatch())

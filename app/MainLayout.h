@@ -30,9 +30,9 @@ struct TwipsRect
 namespace mainsizes {
 constexpr int kSidePanelWidth = 3000;     // 200 px: favourites, board and thread lists
 constexpr int kBottomPanelHeight = 420;   // 28 px: one row of buttons
-constexpr int kTitleImageHeight = 390;    // 26 px title strip
-constexpr int kTitlePictureSize = 300;    // 20 px minimise and close pictures
-constexpr int kTitlePictureTop = 45;
+constexpr int kTitleImageHeight = 345;    // 23 px title strip (at most 350, see sidePanel)
+constexpr int kTitlePictureSize = 270;    // 18 px minimise and close pictures
+constexpr int kTitlePictureTop = 38;
 constexpr int kCaptionLeft = 120;
 constexpr int kSideTopOverlap = 200;      // title image height - side panel top
 constexpr int kSideContentTop = 230;      // first control inside the side panel

@@ -91,7 +91,7 @@ def rgba(hex_colour, alpha):
 
 def title_image():
     # A dark translucent bar, stretched to any width: faint top highlight, cool accent line below.
-    w, h = 8 * SCALE, 26 * SCALE
+    w, h = 8 * SCALE, 23 * SCALE
     rows = []
     for y in range(h):
         t = y / (h - 1)
@@ -107,15 +107,15 @@ def title_image():
 
 
 def picture(glyph, face, glyph_colour):
-    size = 20 * SCALE
+    size = 18 * SCALE
     s = SCALE
-    layers = [(rounded_rect(0.5 * s, 0.5 * s, size - 0.5 * s, size - 0.5 * s, 4 * s), face)]
+    layers = [(rounded_rect(0.5 * s, 0.5 * s, size - 0.5 * s, size - 0.5 * s, 3.5 * s), face)]
     half = 0.85 * s
     if glyph == "min":
-        layers.append((segment(6 * s, 13.5 * s, 14 * s, 13.5 * s, half), glyph_colour))
+        layers.append((segment(5.5 * s, 12 * s, 12.5 * s, 12 * s, half), glyph_colour))
     else:
-        layers.append((segment(6.5 * s, 6.5 * s, 13.5 * s, 13.5 * s, half), glyph_colour))
-        layers.append((segment(13.5 * s, 6.5 * s, 6.5 * s, 13.5 * s, half), glyph_colour))
+        layers.append((segment(5.75 * s, 5.75 * s, 12.25 * s, 12.25 * s, half), glyph_colour))
+        layers.append((segment(12.25 * s, 5.75 * s, 5.75 * s, 12.25 * s, half), glyph_colour))
     return size, size, render(size, size, layers)
 
 
