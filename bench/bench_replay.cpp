@@ -13,17 +13,17 @@
 namespace {
 
 // Entries spread over about one per second, with bursts of several in one second, as a live
-// thread has; clock times from 12:00:00.
+// thread has; clock times from 00:00:01, so that 100,000 entries stay within one day.
 PastLog makeLog(int entries)
 {
     PastLog log;
     log.beginLoad();
     std::mt19937 random(20090113);
-    int second = 12 * 3600;
+    int second = 1;
     for (int n = 0; n < entries; ++n) {
-        second += int(random() % 3);   // 0: same second as the previous response
+        second += int(random() % 2);   // 0: same second as the previous response
         const QString field = QStringLiteral("2009/01/13(火) %1:%2:%3 ID:abc")
-                                  .arg(second / 3600 % 24, 2, 10, QLatin1Char('0'))
+                                  .arg(second / 3600, 2, 10, QLatin1Char('0'))
                                   .arg(second / 60 % 60, 2, 10, QLatin1Char('0'))
                                   .arg(second % 60, 2, 10, QLatin1Char('0'));
         log.appendDatLine(QStringLiteral("名無し<>sage<>") + field + QStringLiteral("<>ｷﾀ━ 今日も<br>いい天気<>"));
