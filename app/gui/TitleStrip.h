@@ -1,0 +1,67 @@
+#pragma once
+// The window's own title strip (Frame6): the title image Image1, the caption lblCaption, and
+// the minimise and close pictures. Dragging Image1 or lblCaption moves the window; picMin
+// minimises it; picClose asks "EXIT ?" and closes it on Yes. formMain places the pieces from
+// MainLayout (titleStrip, titleImage, pictures) with applyLayout.
+
+#include "app/MainLayout.h"
+
+#include <QWidget>
+
+class ChromePicture;
+class QLabel;
+class WindowDragger;
+
+// The stretched title image (also the mini-mode window's whole-window background).
+class TitleImage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TitleImage(QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// Asks "EXIT ?" with Yes and No; true for Yes.
+bool confirmExit();
+
+// Pictures with their pressed faces, drawn by the chrome art.
+ChromePicture *createMinPicture(QWidget *parent);
+ChromePicture *createClosePicture(QWidget *parent);
+
+// The caption label's look: light text on the dark title image, no background of its own.
+QLabel *createCaptionLabel(const QString &text, QWidget *parent);
+
+class TitleStrip : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TitleStrip(QWidget *parent = nullptr);
+
+    // When true (the default) the strip acts on its window itself: showMinimized() and, after
+    // Yes, close(). The signals are emitted in any case, before the action.
+    void setActsOnWindow(bool acts) { m_actsOnWindow = acts; }
+
+    // Places the strip in its parent and the pieces inside it, all from twips.
+    void applyLayout(const TwipsRect &strip, const TwipsRect &image, const TitlePictures &pictures);
+
+    TitleImage *Image1;
+    QLabel *lblCaption;
+    ChromePicture *picMin;    // its pressed face is PicMinOn
+    ChromePicture *picClose;  // its pressed face is PicCloseON
+
+signals:
+    void minimiseClicked();
+    void exitConfirmed();
+
+private:
+    void picMinActivated();
+    void picCloseActivated();
+
+    WindowDragger *m_dragger = nullptr;
+    bool m_actsOnWindow = true;
+};
+
+// A twips rectangle in the widget's logical pixels (its screen's logical dpi).
+QRect twipsToPixelRect(const TwipsRect &rect, const QWidget *widget);
