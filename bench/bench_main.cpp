@@ -1,0 +1,19 @@
+// Entry point of kbench: a QApplication (offscreen unless a platform is chosen) so that
+// benchmarks of windows, timers and painting work, then Google Benchmark.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
