@@ -3,6 +3,8 @@
 #include "core/TextStore.h"
 #include "platform/ProgramFolder.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace {
@@ -81,6 +83,18 @@ QString settingsFilePath()
 QString readBoardMenuUrl(const QString &path)
 {
     return readFileLine(path, 1);
+}
+
+bool storeBoardMenuUrl(const QString &path, const QString &url)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    const QString all = readFileAll(path);
+    QStringList lines = all.split(crlf);
+    lines.removeLast(); // readFileAll ends every line with CR LF
+    if (lines.isEmpty())
+        lines.append(QString());
+    lines[0] = oneLine(url);
+    return writeFileText(lines.join(crlf) + crlf, path);
 }
 
 WindowGeometryTwips loadWindowGeometry(const QString &path)

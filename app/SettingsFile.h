@@ -59,6 +59,10 @@ QString settingsFilePath();
 // Line 1 (empty when missing). The board-menu loader reads it at every load.
 QString readBoardMenuUrl(const QString &path);
 
+// Replaces line 1 (the --menu option), keeping every other line as it is; a missing file gets
+// just that line, so the others take their defaults.
+bool storeBoardMenuUrl(const QString &path, const QString &url);
+
 // Lines 2-5. A missing, empty, non-numeric or unusable value (not finite, a size below one twip,
 // a position beyond a million twips) takes its default.
 WindowGeometryTwips loadWindowGeometry(const QString &path);

@@ -169,3 +169,21 @@ TEST(SettingsFile, FailedWriteIsReportedAndKeepsThePreviousFile)
     // A folder that does not exist.
     EXPECT_FALSE(saveSettings(home.file(QStringLiteral("missing/livecfg.txt")), SettingsFileContent{}));
 }
+
+TEST(SettingsFile, MenuOptionReplacesOnlyTheFirstLine)
+{
+    testsupport::TempProgramFolder home;
+    const QString path = settingsFilePath();
+    const QString menu = QStringLiteral("http://127.0.0.1:8421/bbsmenu.html");
+
+    ASSERT_TRUE(storeBoardMenuUrl(path, menu)); // no file yet
+    EXPECT_EQ(testsupport::readBytes(path), QByteArray("http://127.0.0.1:8421/bbsmenu.html\r\n"));
+    EXPECT_EQ(loadWindowGeometry(path).width, 10170);
+
+    writeLines(path, kAllChanged);
+    ASSERT_TRUE(storeBoardMenuUrl(path, menu));
+    QStringList expected = kAllChanged;
+    expected[0] = menu;
+    EXPECT_EQ(writtenLines(path).mid(0, 17), expected);
+    EXPECT_EQ(readBoardMenuUrl(path), menu);
+}
