@@ -218,12 +218,8 @@ void LabelStrip::onFrame()
         m_frameTimer.stop();
 }
 
-const QImage &LabelStrip::imageFor(const StripComment &c, const StripLabel &l)
+QImage LabelStrip::renderText(const StripLabel &l) const
 {
-    Cached &cached = m_cache[l.serial];
-    if (!cached.image.isNull() && cached.revision == l.revision)
-        return cached.image;
-
     const qreal dpr = devicePixelRatioF();
     const int w = std::max(1, int(std::ceil(twipsToPixelsX(l.width))));
     const int h = std::max(1, int(std::ceil(twipsToPixelsY(l.height))));
@@ -233,38 +229,106 @@ const QImage &LabelStrip::imageFor(const StripComment &c, const StripLabel &l)
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setFont(m_font);
+    p.setPen(fromRgb(l.colour));
+    p.drawText(QRect(0, 0, w, h), Qt::AlignLeft | Qt::AlignTop, toDisplayLines(l.caption));
+    return image;
+}
+
+const QImage &LabelStrip::imageFor(const StripComment &c, const StripLabel &l)
+{
+    Cached &cached = m_cache[l.serial];
+    if (!cached.image.isNull() && cached.revision == l.revision)
+        return cached.image;
+
     if (c.family == CommentFamily::Picture) {
         // Four black copies around each line, then the line in its colour.
+        const qreal dpr = devicePixelRatioF();
+        const int w = std::max(1, int(std::ceil(twipsToPixelsX(l.width))));
+        const int h = std::max(1, int(std::ceil(twipsToPixelsY(l.height))));
+        QImage image(QSize(int(std::ceil(w * dpr)), int(std::ceil(h * dpr))),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setFont(m_font);
         const QColor colour = fromRgb(l.colour);
         for (const PictureDrawing &d : c.drawings) {
             p.setPen(d.outline ? QColor(Qt::black) : colour);
             p.drawText(QRect(d.x, d.y, w, h), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, d.text);
         }
+        p.end();
+        cached.image = std::move(image);
     } else {
-        p.setPen(fromRgb(l.colour));
-        p.drawText(QRect(0, 0, w, h), Qt::AlignLeft | Qt::AlignTop, toDisplayLines(l.caption));
+        cached.image = renderText(l);
     }
-    p.end();
     cached.revision = l.revision;
-    cached.image = std::move(image);
+    cached.origin = QPoint();
+    return cached.image;
+}
+
+const QImage &LabelStrip::compositeFor(const StripLabel &body, const StripLabel &shade,
+                                       QPoint shadowOffset, QPoint *origin)
+{
+    Cached &cached = m_cache[body.serial];
+    if (cached.image.isNull() || cached.revision != body.revision
+        || cached.shadowRevision != shade.revision || cached.shadowOffset != shadowOffset) {
+        const QImage front = renderText(body);
+        const QImage back = renderText(shade);
+        const QRect bodyRect(QPoint(0, 0), front.deviceIndependentSize().toSize());
+        const QRect shadeRect(shadowOffset, back.deviceIndependentSize().toSize());
+        const QRect bounds = bodyRect.united(shadeRect);
+        const qreal dpr = devicePixelRatioF();
+        QImage image(QSize(int(std::ceil(bounds.width() * dpr)), int(std::ceil(bounds.height() * dpr))),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.drawImage(shadeRect.topLeft() - bounds.topLeft(), back);
+        p.drawImage(bodyRect.topLeft() - bounds.topLeft(), front);
+        p.end();
+        cached.image = std::move(image);
+        cached.revision = body.revision;
+        cached.shadowRevision = shade.revision;
+        cached.shadowOffset = shadowOffset;
+        cached.origin = -bounds.topLeft();
+    }
+    *origin = cached.origin;
     return cached.image;
 }
 
 void LabelStrip::paintComments(QPainter &painter, qint64 tMs)
 {
-    const int stripW = width();
-    const int stripH = height();
+    const QRect strip = rect();
     for (const auto &[c, l] : m_model.paintOrder()) {
-        // A shadow slides with its comment.
+        if (!c->label)
+            continue;
         const StripLabel &body = *c->label;
+        const bool withShadow = c->shadow && c->shadow->visible && body.visible;
+        // A comment and its shadow are drawn as one image, at the comment's place in the order.
+        if (withShadow && l != &body)
+            continue;
+        // A shadow slides with its comment.
         const double slide = m_model.drawLeft(*c, body, tMs) - double(body.left);
-        const int x = int(std::lround(twipsToPixelsX(double(l->left) + slide)));
-        const int y = int(std::lround(twipsToPixelsY(double(l->top))));
-        const int w = int(std::ceil(twipsToPixelsX(l->width)));
-        const int h = int(std::ceil(twipsToPixelsY(l->height)));
-        if (x >= stripW || y >= stripH || x + w <= 0 || y + h <= 0)
+        const QPoint at(int(std::lround(twipsToPixelsX(double(l->left) + slide))),
+                        int(std::lround(twipsToPixelsY(double(l->top)))));
+        QRect area(at, QSize(int(std::ceil(twipsToPixelsX(l->width))),
+                             int(std::ceil(twipsToPixelsY(l->height)))));
+        if (!withShadow) {
+            if (area.intersects(strip))
+                painter.drawImage(at, imageFor(*c, *l));
+            continue;
+        }
+        // The offset comes from the twips between the two, so it does not flicker with the
+        // rounding of each frame's position (and the composite is not rendered again).
+        const StripLabel &shade = *c->shadow;
+        const QPoint offset(int(std::lround(twipsToPixelsX(double(shade.left - body.left)))),
+                            int(std::lround(twipsToPixelsY(double(shade.top - body.top)))));
+        area = area.united(area.translated(offset));
+        if (!area.intersects(strip))
             continue;  // off the strip: not even rendered yet
-        painter.drawImage(QPoint(x, y), imageFor(*c, *l));
+        QPoint origin;
+        const QImage &image = compositeFor(body, shade, offset, &origin);
+        painter.drawImage(at - origin, image);
     }
 }
 

@@ -98,10 +98,17 @@ private:
     struct Cached
     {
         quint64 revision = 0;
+        quint64 shadowRevision = 0;  // composites: the shadow's revision ...
+        QPoint shadowOffset;         // ... and its place relative to the comment, in pixels
+        QPoint origin;               // the comment's top-left within the image
         QImage image;
     };
     QSize measure(const QString &text) const;
     const QImage &imageFor(const StripComment &c, const StripLabel &l);
+    // The comment with its shadow baked in behind it; origin receives the comment's place in it.
+    const QImage &compositeFor(const StripLabel &body, const StripLabel &shade, QPoint shadowOffset,
+                               QPoint *origin);
+    QImage renderText(const StripLabel &l) const;
     void updateGeometry();
     void onFrame();
 
