@@ -1,0 +1,205 @@
+// The WebScroll surface: where a marquee is at given times, its end, the keyed background, the
+// mini row, and that its pixels land where the motion says.
+#include "TestSupport.h"
+#include "platform/Cp932.h"
+#include "present/MarqueePageBuilder.h"
+#include "present/gui/MarqueeSurface.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb kKey = qRgb(0, 51, 102);
+
+struct SurfaceFixture
+{
+    testsupport::TempProgramFolder home;
+    qint64 now = 10'000;
+    MarqueeSurface surface;
+
+    SurfaceFixture()
+    {
+        surface.setClock([this] { return now; });
+        surface.resize(1000, 200);
+        surface.show();
+    }
+
+    // Writes the page as the builder's caller does and shows it.
+    void show(const QString &page)
+    {
+        const QString path = home.file(marqueePageFileName());
+        testsupport::writeBytes(path, platform::encodeCp932(page));
+        surface.navigate(path);
+    }
+
+    QImage grab()
+    {
+        QImage image(surface.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        surface.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    }
+};
+
+bool isOrange(QRgb p)
+{
+    return qAlpha(p) == 255 && qRed(p) > 200 && qGreen(p) > 120 && qGreen(p) < 200 && qBlue(p) < 60;
+}
+
+// Horizontal extent of the pixels that pass the test, or (-1, -1).
+QPair<int, int> columnsWhere(const QImage &image, bool (*test)(QRgb))
+{
+    int from = -1, to = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (test(image.pixel(x, y))) {
+                from = from < 0 ? x : std::min(from, x);
+                to = std::max(to, x);
+            }
+    return {from, to};
+}
+
+QString onePage(const QString &text, const QString &colour = QStringLiteral(" color:orange;"))
+{
+    return marqueePage(marqueeRows(text, colour, 1, 0, QStringLiteral("13")));
+}
+
+} // namespace
+
+TEST(MarqueeSurface, MovesEachMarqueeFromTheRightEdgeByElapsedTime)
+{
+    SurfaceFixture f;
+    f.show(onePage(QStringLiteral("ｷﾀ━━(ﾟ∀ﾟ)━━")));
+    ASSERT_EQ(f.surface.marqueeCount(), 5);
+    EXPECT_TRUE(f.surface.isAnimating());
+
+    // The coloured copy (right:2) enters at x = 998; the copies 1 px right/left at 999/997.
+    const QRectF start = *f.surface.marqueeContentRect(4);
+    EXPECT_DOUBLE_EQ(start.left(), 998);
+    EXPECT_DOUBLE_EQ(start.top(), 3);
+    EXPECT_DOUBLE_EQ(f.surface.marqueeContentRect(0)->left(), 999);
+    EXPECT_DOUBLE_EQ(f.surface.marqueeContentRect(1)->left(), 997);
+    EXPECT_DOUBLE_EQ(f.surface.marqueeContentRect(2)->top(), 2);
+    EXPECT_DOUBLE_EQ(f.surface.marqueeContentRect(3)->top(), 4);
+    EXPECT_GT(start.width(), 100);
+    EXPECT_NEAR(start.height(), 30, 1);
+    // Nothing is drawn before the text enters.
+    EXPECT_EQ(columnsWhere(f.grab(), isOrange).first, -1);
+
+    // 13 px every 85 ms: 130 px after 850 ms, partly entered and clipped at the box's edge.
+    f.now += 850;
+    EXPECT_DOUBLE_EQ(f.surface.marqueeContentRect(4)->left(), 868);
+    auto [from, to] = columnsWhere(f.grab(), isOrange);
+    EXPECT_GE(from, 868 - 4);
+    EXPECT_LE(to, 997);
+
+    // Wholly inside: every pixel of the text lies within its content box (one blit of the
+    // merged outline image from here on).
+    f.now += 85 * 40;
+    const QRectF inside = *f.surface.marqueeContentRect(4);
+    EXPECT_DOUBLE_EQ(inside.left(), 868 - 13 * 40);
+    std::tie(from, to) = columnsWhere(f.grab(), isOrange);
+    EXPECT_GE(from, int(inside.left()) - 3);
+    EXPECT_LE(to, int(inside.right()) + 3);
+    EXPECT_GT(to - from, inside.width() / 2);
+}
+
+TEST(MarqueeSurface, EndsOnceWhollyPastTheLeftEdgeAndStopsTicking)
+{
+    SurfaceFixture f;
+    f.show(onePage(QStringLiteral("short")));
+    const QRectF start = *f.surface.marqueeContentRect(4);
+    const double runMs = (998 + start.width()) * 85 / 13;
+
+    f.now += qint64(runMs) - 20;
+    const QRectF last = *f.surface.marqueeContentRect(4);
+    EXPECT_LT(last.right(), 5);
+    EXPECT_GT(last.right(), 0);
+
+    f.now += 40;
+    EXPECT_FALSE(f.surface.marqueeContentRect(4).has_value());
+    // The outermost copy (right:1) is the last to go.
+    f.now += 200;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(f.surface.marqueeContentRect(i).has_value()) << i;
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.surface.isAnimating(); }, 2000));
+    EXPECT_EQ(columnsWhere(f.grab(), isOrange).first, -1);
+
+    // An empty page never starts the clock.
+    f.surface.navigate(QStringLiteral("about:blank"));
+    EXPECT_EQ(f.surface.marqueeCount(), 0);
+    EXPECT_FALSE(f.surface.isAnimating());
+    EXPECT_EQ(f.surface.locationURL(), QStringLiteral("about:blank"));
+}
+
+TEST(MarqueeSurface, KeysOutThePageBackgroundButKeepsTheOutlinedText)
+{
+    SurfaceFixture f;
+    f.show(onePage(QStringLiteral("ｷﾀ━━━━━━")));
+    f.now += 85 * 60;
+
+    const QImage painted = f.grab();
+    EXPECT_EQ(painted.pixel(5, 150), qRgb(0, 51, 102));
+
+    f.surface.setColourKey(kKey);
+    const QImage keyed = f.grab();
+    EXPECT_EQ(qAlpha(keyed.pixel(5, 150)), 0);
+    // The text and its black outline are still drawn, opaque, over nothing.
+    int orange = 0, black = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < keyed.width(); ++x) {
+            const QRgb p = keyed.pixel(x, y);
+            orange += isOrange(p);
+            black += qAlpha(p) == 255 && qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30;
+        }
+    EXPECT_GT(orange, 50);
+    EXPECT_GT(black, 50);
+
+    // Only the key colour is keyed: a page of another colour is painted.
+    f.show(QStringLiteral("<html><body bgcolor=gainsboro></body></html>"));
+    EXPECT_EQ(f.grab().pixel(5, 150), qRgb(220, 220, 220));
+}
+
+TEST(MarqueeSurface, RendersTheMiniRowAsOneMarqueeOfCells)
+{
+    SurfaceFixture f;
+    f.show(QStringLiteral(
+        "<html><body bgcolor=gainsboro><Marquee loop=1 scrollamount=\"14\"><table><tr>\r\n"
+        "<td><font style=\"font-size:26px;font-weight: bold;right:1; color:orange;\"><nobr><font color=green size=2>12</font>ｷﾀ━━　　</nobr></font></td>\r\n"
+        "<td><font style=\"font-size:13px;font-weight: bold;right:1; color:black;\"><nobr><font color=green size=2>13</font>一<br>二　　</nobr></font></td>\r\n"
+        "</tr></table></Marquee></body></html>"));
+    ASSERT_EQ(f.surface.marqueeCount(), 1);
+    const QRectF box = f.surface.marqueeBox(0);
+    EXPECT_DOUBLE_EQ(box.left(), 8);
+    EXPECT_DOUBLE_EQ(box.top(), 8);
+    EXPECT_DOUBLE_EQ(box.width(), 1000 - 16);
+
+    f.now += 85 * 50; // 700 px in
+    const QRectF content = *f.surface.marqueeContentRect(0);
+    EXPECT_DOUBLE_EQ(content.left(), 992 - 700);
+    const QImage image = f.grab();
+    auto green = [](QRgb p) { return qGreen(p) > 90 && qRed(p) < 60 && qBlue(p) < 60; };
+    int greens = 0, oranges = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            greens += green(image.pixel(x, y));
+            oranges += isOrange(image.pixel(x, y));
+        }
+    EXPECT_GT(greens, 10);
+    EXPECT_GT(oranges, 10);
+}
+
+TEST(MarqueeSurface, ShowsPageMarkupAsTextOnly)
+{
+    SurfaceFixture f;
+    // A response body carrying markup, as convertDat leaves it decoded.
+    f.show(onePage(QStringLiteral("<script>document.title='x'</script><img src=http://127.0.0.1:1/a.png>ok")));
+    ASSERT_EQ(f.surface.marqueeCount(), 5);
+    EXPECT_EQ(f.surface.page().marquees.at(4).blocks.at(0).lines.at(0).runs.at(0).text, QStringLiteral("ok"));
+    // The surface is a plain widget: no browser engine, no child widgets to run anything.
+    EXPECT_TRUE(f.surface.findChildren<QWidget *>().isEmpty());
+    // A page file that cannot be read shows an empty page.
+    f.surface.navigate(f.home.file(QStringLiteral("missing.html")));
+    EXPECT_EQ(f.surface.marqueeCount(), 0);
+}
