@@ -83,19 +83,6 @@ int countMatches(const QRegularExpression &re, const QString &text)
     return count;
 }
 
-// Lower-cases A-Z only. The lower-casing exists so that upper-case tags ("<A HREF=") meet the
-// lower-case patterns; other letters of the body (the Cyrillic and Greek of text faces, full-width
-// Latin) are left as written.
-void lowerAscii(QString &text)
-{
-    QChar *data = text.data();
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        if (c >= u'A' && c <= u'Z')
-            data[i] = QChar(char16_t(c + (u'a' - u'A')));
-    }
-}
-
 // For each match, in order, every occurrence of its whole text becomes its replacement. The
 // matches are all found first, on the text as it was given.
 template <typename Replacement>
@@ -116,7 +103,7 @@ QString withoutQuotes(QString list)
 
 int countImageAnchors(QString &text)
 {
-    lowerAscii(text);
+    text = text.toLower();
     return countMatches(imageAnchorPattern(), text);
 }
 
@@ -185,7 +172,7 @@ void unlinkResAnchorsRaw(QString &text)
 
 QString unlinkOtherAnchors(QString &text)
 {
-    lowerAscii(text);
+    text = text.toLower();
     replaceEachMatch(otherAnchorPattern(), text,
                      [](const QRegularExpressionMatch &m) { return m.captured(2); });
     return QString();

@@ -121,7 +121,7 @@ QString readListFile(const QString &path, QStringList &first, QStringList &secon
         const qsizetype cut = line.indexOf(QLatin1String("--"));
         if (cut < 0)
             return QString(); // a label without an address would break the pairing
-        // Only part 1 is the address: text after a second "--" is dropped.
+        // The address ends at a second "--", if any: what follows it is dropped.
         const qsizetype next = line.indexOf(QLatin1String("--"), cut + 2);
         first << line.left(cut);
         second << line.mid(cut + 2, next < 0 ? -1 : next - cut - 2);

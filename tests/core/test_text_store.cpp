@@ -99,7 +99,7 @@ TEST_F(TextStoreTest, ReadListFileStopsAtBlankLineAndKeepsListsParallel)
     EXPECT_EQ(first, QStringList{"A"});
     EXPECT_EQ(second, QStringList{"http://a/"});
 
-    // Part 1 only: a third part is dropped. The last line lacks its line end.
+    // Text after a second "--" is dropped. The last line lacks its line end.
     const QString threeParts = write("three.txt", "A--http://a/--x\r\nB--http://b/");
     EXPECT_EQ(readListFile(threeParts, first, second), "B--http://b/");
     EXPECT_EQ(first, (QStringList{"A", "B"}));
