@@ -285,6 +285,31 @@ bool LabelScroller::showLiveComment(const QString &text, quint32 colour, qint32 
     return true;
 }
 
+bool LabelScroller::startReplayComment(qint32 i, const QString &text, quint32 colour, bool shadow,
+                                       const ReplayPlacement &placement)
+{
+    if (find(CommentFamily::Replay, i))
+        return false;
+    createLabel(CommentFamily::Replay, i);
+    StripLabel &body = *label(CommentFamily::Replay, i);
+    setCaption(body, text);
+    setColour(body, colour);
+    body.left = placement.left;
+    body.top = placement.top;
+    body.visible = true;
+    if (shadow) {
+        createShadow(CommentFamily::Replay, i);
+        StripLabel &shade = *this->shadow(CommentFamily::Replay, i);
+        setCaption(shade, text);
+        shade.left = placement.shadowLeft;
+        shade.top = placement.shadowTop;
+        shade.visible = true;
+    }
+    setTag(CommentFamily::Replay, i, placement.tag);
+    createMover(shadow ? Mover::TimerLblWmpMsgKage : Mover::TimerLblWmpMsg, i);
+    return enableMover(CommentFamily::Replay, i);
+}
+
 bool LabelScroller::msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg,
                                  qint64 lngMaeLabelHeight, qint64 lngMaeLabelTop, quint32 colour)
 {

@@ -121,6 +121,23 @@ public:
     // from lblMsg(i - 1) for k >= 2: steps 2 to 6 of showing one comment of a fetch.
     bool showLiveComment(const QString &text, quint32 colour, qint32 i, int k);
 
+    // Replay comment i, placed by the replay path: creates lblWmpMsg(i) (and lblWmpMsgKage(i)
+    // with shadow) with the given captions, positions and step Tag, creates its mover (150 ms
+    // with shadow, else 120 ms), enables it and shows the labels. False, with nothing left
+    // behind, when comment i exists already.
+    struct ReplayPlacement
+    {
+        qint64 left = 0;
+        qint64 top = 0;
+        qint64 shadowLeft = 0;
+        qint64 shadowTop = 0;
+        QString tag;
+    };
+    bool startReplayComment(qint32 i, const QString &text, quint32 colour, bool shadow,
+                            const ReplayPlacement &placement);
+    // Size of a freshly created label before its caption is set (a copy of element 0).
+    QSize emptyLabelSize() const { return m_measure(QString()); }
+
     // Painted comment i (lines separated by "<br>"): created, placed, drawn and started. The
     // colour is the one the text's keywords choose. False (and nothing left behind) on failure.
     bool msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,

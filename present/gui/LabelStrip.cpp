@@ -180,6 +180,15 @@ bool LabelStrip::msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountM
     return ok;
 }
 
+bool LabelStrip::startReplayComment(qint32 Index, const QString &text, const QColor &colour,
+                                    bool shadow, const LabelScroller::ReplayPlacement &placement)
+{
+    syncClock();
+    const bool ok = m_model.startReplayComment(Index, text, toRgb(colour), shadow, placement);
+    startTicking();
+    return ok;
+}
+
 void LabelStrip::TimerLblMsg_Timer(qint32 Index)
 {
     m_model.TimerLblMsg_Timer(Index);

@@ -61,6 +61,9 @@ public:
     // Painted comment (lines separated by "<br>"), coloured by its keywords.
     bool msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
                       qint64 lngMaeLabelTop);
+    // A replay comment placed by the replay path (see LabelScroller::startReplayComment).
+    bool startReplayComment(qint32 Index, const QString &text, const QColor &colour, bool shadow,
+                            const LabelScroller::ReplayPlacement &placement);
     void TimerLblMsg_Timer(qint32 Index);
     void TimerLblMsgKage_Timer(qint32 Index);
     void TimerLblWmpMsg_Timer(qint32 Index);

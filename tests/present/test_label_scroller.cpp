@@ -177,6 +177,29 @@ TEST(LabelScroller, ReplayShadowMovesTwentyRight)
     EXPECT_EQ(shade.top, 120);
 }
 
+TEST(LabelScroller, ReplayCommentsArePlacedByTheirCaller)
+{
+    Fixture f;
+    LabelScroller::ReplayPlacement at{5000, 100, 5025, 120, QStringLiteral("150")};
+    ASSERT_TRUE(f.strip.startReplayComment(9, QStringLiteral("abc"), 0xFF8000, true, at));
+    EXPECT_FALSE(f.strip.startReplayComment(9, QStringLiteral("again"), 0, false, at));
+    const StripComment &c = *f.strip.comment(CommentFamily::Replay, 9);
+    EXPECT_EQ(*c.mover, Mover::TimerLblWmpMsgKage);
+    EXPECT_EQ(c.label->caption, QStringLiteral("abc"));
+    EXPECT_EQ(c.label->colour, 0xFF8000u);
+    EXPECT_TRUE(c.label->visible && c.shadow->visible);
+    EXPECT_EQ(c.shadow->colour, 0x000000u);
+    f.strip.advanceTo(150);
+    EXPECT_EQ(c.label->left, 4850);
+    EXPECT_EQ(c.shadow->left, 4870);
+
+    // Live and replay comments of one index are different comments.
+    ASSERT_TRUE(f.strip.showLiveComment(QStringLiteral("x"), 0, 9, 1));
+    EXPECT_EQ(f.strip.commentCount(CommentFamily::Replay), 1);
+    EXPECT_EQ(f.strip.commentCount(CommentFamily::Live), 1);
+    EXPECT_EQ(f.strip.emptyLabelSize().height(), 240);
+}
+
 TEST(LabelScroller, RemovesACommentOneTickAfterItsRightEdgeReachesZero)
 {
     Fixture f;
