@@ -100,7 +100,7 @@ void BM_LabelStripSecond(benchmark::State &state)
     addFrameCounters(state, frameUs);
 }
 
-void BM_MarqueeSurfaceSecond(benchmark::State &state)
+void BM_MarqueeSurfaceSameTexts(benchmark::State &state)
 {
     const QStringList texts = commentTexts();
     QString rows;
@@ -136,4 +136,4 @@ void BM_MarqueeSurfaceSecond(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_LabelStripSecond)->ArgName("shadow")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MarqueeSurfaceSecond)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarqueeSurfaceSameTexts)->Unit(benchmark::kMillisecond);
