@@ -135,7 +135,9 @@ public:
     };
     bool startReplayComment(qint32 i, const QString &text, quint32 colour, bool shadow,
                             const ReplayPlacement &placement);
-    // Size of a freshly created label before its caption is set (a copy of element 0).
+    // Size a label takes with this caption, and a freshly created one before its caption is set
+    // (a copy of element 0).
+    QSize labelSize(const QString &caption) const { return m_measure(caption); }
     QSize emptyLabelSize() const { return m_measure(QString()); }
 
     // Painted comment i (lines separated by "<br>"): created, placed, drawn and started. The

@@ -198,6 +198,7 @@ TEST(LabelScroller, ReplayCommentsArePlacedByTheirCaller)
     EXPECT_EQ(f.strip.commentCount(CommentFamily::Replay), 1);
     EXPECT_EQ(f.strip.commentCount(CommentFamily::Live), 1);
     EXPECT_EQ(f.strip.emptyLabelSize().height(), 240);
+    EXPECT_EQ(f.strip.labelSize(QStringLiteral("abcd\r\nx")), QSize(400, 480));
 }
 
 TEST(LabelScroller, RemovesACommentOneTickAfterItsRightEdgeReachesZero)
