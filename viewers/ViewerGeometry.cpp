@@ -1,0 +1,39 @@
+#include "viewers/ViewerGeometry.h"
+
+#include <cmath>
+
+qint32 viewerPixelsToTwips(double pixels, double dpi)
+{
+    return qint32(std::lround(pixels * 1440.0 / (dpi > 0 ? dpi : 96.0)));
+}
+
+int viewerTwipsToPixels(double twips, double dpi)
+{
+    return int(std::lround(twips * (dpi > 0 ? dpi : 96.0) / 1440.0));
+}
+
+ThreadViewLayout threadViewLayout(qint32 windowWidth, qint32 windowHeight)
+{
+    // A window made smaller than the margins gets empty controls rather than negative sizes.
+    ThreadViewLayout layout;
+    layout.frame = {0, 0, qMax(0, windowWidth - 120), qMax(0, windowHeight)};
+    layout.browserWidth = layout.frame.width;
+    layout.browserHeight = qMax(0, layout.frame.height - 400);
+    return layout;
+}
+
+ViewerRect hanyouPlacement(const ViewerRect &mainWindow, qint32 screenBottom, double dpi)
+{
+    ViewerRect rect;
+    rect.width = viewerPixelsToTwips(600, dpi);
+    rect.height = viewerPixelsToTwips(325, dpi);
+    rect.left = mainWindow.left + (mainWindow.width - rect.width) / 2;
+    const qint32 mainBottom = mainWindow.top + mainWindow.height;
+    rect.top = screenBottom - mainBottom > viewerPixelsToTwips(320, dpi) ? mainBottom : mainWindow.top;
+    return rect;
+}
+
+HanyouLayout hanyouLayout(qint32 windowWidth, qint32 windowHeight)
+{
+    return {qMax(0, windowWidth - 100), qMax(0, windowHeight - 350), qMax(0, windowWidth - 100)};
+}

@@ -1,0 +1,139 @@
+#include "viewers/gui/formMerlinBrowser.h"
+
+#include "core/TextStore.h"
+#include "platform/Events.h"
+#include "platform/ProgramFolder.h"
+#include "viewers/CornerImages.h"
+#include "viewers/ThreadViewPage.h"
+#include "viewers/ViewerGeometry.h"
+#include "viewers/gui/BrowserView.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+#include <QScreen>
+#include <QWebEngineView>
+
+formMerlinBrowser::formMerlinBrowser(ThreadViewHost &host, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_host(host)
+{
+    m_frame = new QWidget(this);
+    Form_Load();
+}
+
+formMerlinBrowser::~formMerlinBrowser() = default;
+
+QString formMerlinBrowser::pagePath()
+{
+    return platform::programPath(QStringLiteral("image/tempHtml3.html"));
+}
+
+double formMerlinBrowser::dpi() const
+{
+    const QScreen *s = screen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+void formMerlinBrowser::Form_Load()
+{
+    m_loaded = true;
+    setWindowTitle(QStringLiteral("MerlinBrowser"));
+    resize(viewerTwipsToPixels(kThreadViewLoadWidth, dpi()), viewerTwipsToPixels(kThreadViewLoadHeight, dpi()));
+}
+
+void formMerlinBrowser::Form_Resize()
+{
+    const double d = dpi();
+    const ThreadViewLayout layout =
+        threadViewLayout(viewerPixelsToTwips(width(), d), viewerPixelsToTwips(height(), d));
+    m_frame->setGeometry(viewerTwipsToPixels(layout.frame.left, d), viewerTwipsToPixels(layout.frame.top, d),
+                         viewerTwipsToPixels(layout.frame.width, d), viewerTwipsToPixels(layout.frame.height, d));
+    if (m_browser)
+        m_browser->setGeometry(0, 0, viewerTwipsToPixels(layout.browserWidth, d),
+                               viewerTwipsToPixels(layout.browserHeight, d));
+}
+
+void formMerlinBrowser::Form_Unload()
+{
+    m_scroll.unload();
+    m_loaded = false;
+}
+
+void formMerlinBrowser::ensureBrowser()
+{
+    if (m_browser)
+        return;
+    // Responses are the posters' text: the page's scripts stay off.
+    m_browser = createBrowserView(m_frame, false);
+    connect(m_browser, &QWebEngineView::loadFinished, this, &formMerlinBrowser::WebBrowser1_DocumentComplete);
+    Form_Resize();
+    m_browser->show();
+    if (!m_pendingUrl.isEmpty()) {
+        m_browser->load(m_pendingUrl);
+        m_pendingUrl.clear();
+    }
+}
+
+void formMerlinBrowser::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        Form_Load();
+    ensureBrowser();
+    QWidget::showEvent(event);
+}
+
+void formMerlinBrowser::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void formMerlinBrowser::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+bool formMerlinBrowser::setHtmlTextFirst()
+{
+    const QString title = threadViewTitle(m_host.lblCaptionText());
+    setWindowTitle(title);
+    m_scroll.startBuild(title);
+    const quint32 generation = ++m_buildGeneration;
+
+    // The page is built in memory and written in one go (temporary file, then rename): a build
+    // that fails or is overtaken leaves the file and the page shown as they were.
+    QPointer<formMerlinBrowser> self(this);
+    const std::optional<QString> page = buildThreadViewPage(m_host, title, [self, generation]() {
+        platform::processPendingEvents();
+        return self && self->m_buildGeneration == generation;
+    });
+    if (!self || !page || m_buildGeneration != generation)
+        return false;
+
+    const QString path = pagePath();
+    if (!installCornerImages(platform::programPath(QStringLiteral("image"))) || !writeFileText(*page, path))
+        return false;
+
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (m_browser)
+        m_browser->load(url);
+    else
+        m_pendingUrl = url;
+    m_scroll.finishBuild();
+    return true;
+}
+
+void formMerlinBrowser::WebBrowser1_DocumentComplete(bool ok)
+{
+    if (!ok || !m_scroll.handlesDocumentComplete())
+        return;
+    const std::optional<qint32> top = m_scroll.restoreScrollTop();
+    QPointer<formMerlinBrowser> self(this);
+    runPrivateScript(m_browser, scrollTopThenHeightScript(top.value_or(-1)), [self](const QVariant &height) {
+        if (!self)
+            return;
+        self->m_scroll.recordScrollHeight(qint32(height.toLongLong()));
+        emit self->documentCompleted();
+    });
+}

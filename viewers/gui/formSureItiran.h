@@ -1,0 +1,47 @@
+#pragma once
+// The thread-list window: a larger copy of the current board's thread list. On load it re-opens
+// the board the way it was opened, so a fresh index fills it; a double click starts the thread
+// and closes the window (which then deletes itself).
+//
+// formMain keeps a QPointer to it and, in listThreads, calls setThreadLists with List5's and
+// List6's entries whenever the window exists. Callers place it before showing it.
+
+#include "viewers/ViewerHosts.h"
+
+#include <QWidget>
+
+class QListWidget;
+class QListWidgetItem;
+
+class formSureItiran : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit formSureItiran(ThreadListHost &host, QWidget *parent = nullptr);
+
+    // listThreads: empties both lists, then copies the thread entries and their addresses.
+    void setThreadLists(const QStringList &entries, const QStringList &addresses);
+
+    QListWidget *List1() const { return m_list1; } // thread entries, as in List5
+    QListWidget *List2() const { return m_list2; } // thread page addresses, as in List6 (hidden)
+
+    void List1_Click();
+    void List1_DblClick();
+
+signals:
+    // The board has been re-opened (the load's fetch is over, successful or not).
+    void loaded();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Form_Load();
+
+    ThreadListHost &m_host;
+    QListWidget *m_list1 = nullptr;
+    QListWidget *m_list2 = nullptr;
+    bool m_loadStarted = false;
+    bool m_starting = false; // a double click's Start is waiting for its fetch
+};

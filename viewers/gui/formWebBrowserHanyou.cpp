@@ -1,0 +1,122 @@
+#include "viewers/gui/formWebBrowserHanyou.h"
+
+#include "viewers/ViewerGeometry.h"
+#include "viewers/gui/BrowserView.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QWebEngineView>
+
+formWebBrowserHanyou::formWebBrowserHanyou(MainGeometryHost &host, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_host(host)
+{
+    m_frame = new QWidget(this);
+    m_label = new QLabel(label1Text(), m_frame);
+    m_label->setWordWrap(true);
+    m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+QString formWebBrowserHanyou::label1Text()
+{
+    return QStringLiteral("もしこれが見える場合、ページが取得できないとか、1000いってるとか、まぁ、なんちゃって書き込み機能なんで。。。  すいません");
+}
+
+double formWebBrowserHanyou::dpi() const
+{
+    const QScreen *s = screen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+void formWebBrowserHanyou::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        Form_Load();
+    QWidget::showEvent(event);
+}
+
+void formWebBrowserHanyou::Form_Load()
+{
+    m_loaded = true;
+    const QRect main = m_host.mainWindowFrame();
+    QScreen *screen = QGuiApplication::screenAt(main.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const double d = screen ? screen->logicalDotsPerInchY() : 96.0;
+    const qint32 screenBottom = screen ? viewerPixelsToTwips(screen->geometry().y() + screen->geometry().height(), d)
+                                       : viewerPixelsToTwips(main.bottom() + 1, d);
+    const ViewerRect mainTwips{viewerPixelsToTwips(main.x(), d), viewerPixelsToTwips(main.y(), d),
+                               viewerPixelsToTwips(main.width(), d), viewerPixelsToTwips(main.height(), d)};
+    const ViewerRect rect = hanyouPlacement(mainTwips, screenBottom, d);
+    move(viewerTwipsToPixels(rect.left, d), viewerTwipsToPixels(rect.top, d));
+    resize(viewerTwipsToPixels(rect.width, d), viewerTwipsToPixels(rect.height, d));
+
+    m_browser = createBrowserView(m_frame, true);
+    connect(m_browser, &QWebEngineView::loadFinished, this, &formWebBrowserHanyou::WebBrowser1_DocumentComplete);
+    // The loading notification besides document complete: progress while a page loads.
+    connect(m_browser, &QWebEngineView::loadProgress, this, &formWebBrowserHanyou::WebBrowser1_Loading);
+    Form_Resize();
+    m_browser->setVisible(m_browserShown);
+    if (!m_pendingUrl.isEmpty()) {
+        m_browser->load(m_pendingUrl);
+        m_pendingUrl.clear();
+    }
+}
+
+void formWebBrowserHanyou::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void formWebBrowserHanyou::Form_Resize()
+{
+    const double d = dpi();
+    m_frame->setGeometry(0, 0, width(), height());
+    const HanyouLayout layout = hanyouLayout(viewerPixelsToTwips(width(), d), viewerPixelsToTwips(height(), d));
+    m_label->setGeometry(0, 0, viewerTwipsToPixels(layout.labelWidth, d), qMax(0, height()));
+    if (m_browser)
+        m_browser->setGeometry(0, 0, viewerTwipsToPixels(layout.browserWidth, d),
+                               viewerTwipsToPixels(layout.browserHeight, d));
+}
+
+void formWebBrowserHanyou::setBrowserShown(bool shown)
+{
+    m_browserShown = shown;
+    if (m_browser)
+        m_browser->setVisible(shown);
+}
+
+void formWebBrowserHanyou::setAndMoveUrl(const QString &strUrl)
+{
+    // The address is the board's thread page; anything but http(s) (a file, a script address)
+    // is treated like an empty one.
+    const QUrl url(strUrl.trimmed());
+    const QString scheme = url.scheme().toLower();
+    if (strUrl.trimmed().isEmpty() || !url.isValid()
+        || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        m_pendingUrl.clear();
+        if (m_browser)
+            m_browser->stop();
+        setBrowserShown(false);
+        return;
+    }
+    if (m_browser)
+        m_browser->load(url);
+    else
+        m_pendingUrl = url;
+}
+
+void formWebBrowserHanyou::WebBrowser1_Loading()
+{
+    setBrowserShown(true);
+    runPrivateScript(m_browser, scrollToEndScript());
+}
+
+void formWebBrowserHanyou::WebBrowser1_DocumentComplete(bool ok)
+{
+    Q_UNUSED(ok); // a failed page still shows the browser's error page
+    setBrowserShown(true);
+    runPrivateScript(m_browser, scrollToEndScript(), [this](const QVariant &) { emit pageScrolledToEnd(); });
+}
