@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <algorithm>
+
 namespace {
 
 // Step 1 ends in CR LF line ends, and steps 3 and 4 split at CR LF CR LF and CR LF. None of the
@@ -9,20 +11,62 @@ namespace {
 // same fields and saves a pass that would double every line end.
 void normaliseToLf(QString &text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!text.contains(QLatin1Char('\r')))
+        return;
+    // One pass in place: CR LF becomes LF, a lone CR becomes LF.
+    QChar *out = text.data();
+    const QChar *in = out;
+    const QChar *end = in + text.size();
+    while (in != end) {
+        if (*in == QLatin1Char('\r')) {
+            *out++ = QLatin1Char('\n');
+            ++in;
+            if (in != end && *in == QLatin1Char('\n'))
+                ++in;
+        } else {
+            *out++ = *in++;
+        }
+    }
+    text.truncate(out - text.constData());
+}
+
+// Every occurrence of from, left to right, without rescanning what was put in; to is never longer
+// than from, so the text is rewritten in place in one pass. (QString::replace moves the tail of
+// the text once per batch of matches, which makes a long dat with many entities cost more than
+// linear.)
+void replaceShrinking(QString &text, QStringView from, QStringView to)
+{
+    Q_ASSERT(to.size() <= from.size());
+    qsizetype hit = QStringView(text).indexOf(from);
+    if (hit < 0)
+        return;
+    QChar *data = text.data();
+    qsizetype write = hit;
+    qsizetype read = hit;
+    while (hit >= 0) {
+        if (write != read)
+            std::copy(data + read, data + hit, data + write);
+        write += hit - read;
+        std::copy(to.begin(), to.end(), data + write);
+        write += to.size();
+        read = hit + from.size();
+        hit = QStringView(text).indexOf(from, read);
+    }
+    const qsizetype size = text.size();
+    std::copy(data + read, data + size, data + write);
+    text.truncate(write + (size - read));
 }
 
 void replaceEntities(QString &text)
 {
     if (!text.contains(QLatin1Char('&')))
         return;
-    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    text.replace(QStringLiteral("&\\t;"), QStringLiteral("  "));
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    replaceShrinking(text, u"&amp;", u"&");
+    replaceShrinking(text, u"&lt;", u"<");
+    replaceShrinking(text, u"&gt;", u">");
+    replaceShrinking(text, u"&\\t;", u"  ");
+    replaceShrinking(text, u"&quot;", u"\"");
+    replaceShrinking(text, u"&nbsp;", u" ");
 }
 
 } // namespace
