@@ -100,9 +100,9 @@ FetchResult judgeReply(const QByteArray &reply)
     const int status = statusCode(reply);
     if (status < 0)
         return FetchResult::failed(FetchFailure::BadReply);
-    const qsizetype bodyStart = replyBodyStart(reply);
     if (status != 200)
         return FetchResult::failed(FetchFailure::HttpStatus, QString(), status);
+    const qsizetype bodyStart = replyBodyStart(reply);
     if (bodyStart < 0)
         return FetchResult::failed(FetchFailure::ClosedEarly, QStringLiteral("headers never ended"), status);
     const qint64 expected = contentLength(reply.left(bodyStart));

@@ -46,6 +46,11 @@ TEST(ConvertDat, EntitiesAreReplacedInOrderOverTheWholeText)
         const ResponseRecord record = convertDat(kHeaders + line("n", "t", c.body));
         EXPECT_EQ(record.body(0), c.expected) << c.body.toStdString();
     }
+    // Thousands of entities in one text (the rewrite works in place, past any batch size).
+    QString many;
+    for (int i = 0; i < 3000; ++i)
+        many += QStringLiteral("&amp;gt;x");
+    EXPECT_EQ(convertDat(kHeaders + line("n", "t", many)).body(0), QString(many).replace(QStringLiteral("&amp;gt;"), QStringLiteral(">")));
     // Entities that form "<>" after replacement split fields, as the order implies.
     EXPECT_EQ(convertDat(kHeaders + QStringLiteral("a&lt;&gt;b<>m<>t<>body<>\r\n")).name(0), QStringLiteral("a"));
 }
