@@ -113,6 +113,7 @@ int firstPixelSize(const MarqueeElement &element)
 MarqueeSurface::MarqueeSurface(QWidget *parent)
     : QWidget(parent)
     , m_fontFamily(defaultFontFamily())
+    , m_flowTopMargin(kBodyMargin)
 {
     m_monotonic.start();
     m_frameTimer.setTimerType(Qt::PreciseTimer);
@@ -164,6 +165,12 @@ void MarqueeSurface::setFontFamily(const QString &family)
     layout();
 }
 
+void MarqueeSurface::setFlowTopMargin(double px)
+{
+    m_flowTopMargin = px;
+    layout();
+}
+
 double MarqueeSurface::now() const
 {
     return double(m_clock ? m_clock() : m_monotonic.elapsed());
@@ -203,7 +210,7 @@ void MarqueeSurface::layout()
     m_dpr = devicePixelRatioF();
     m_items.clear();
     QHash<QString, QPair<QImage, QSizeF>> rendered; // identical contents render once
-    double flowTop = kBodyMargin;
+    double flowTop = m_flowTopMargin;
     for (const MarqueeElement &element : std::as_const(m_page.marquees)) {
         Item item;
         item.signature = elementSignature(element);

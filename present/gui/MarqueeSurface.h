@@ -45,6 +45,9 @@ public:
     void setClock(Clock clock);
     void setFontFamily(const QString &family);
     QString fontFamily() const { return m_fontFamily; }
+    // Where the first marquee in the flow (not absolutely placed) starts: the body's top margin,
+    // 8 px by default. The mini window uses the 15 px its shifted layout was measured against.
+    void setFlowTopMargin(double px);
 
     const MarqueePage &page() const { return m_page; }
     int marqueeCount() const { return int(m_items.size()); }
@@ -100,6 +103,7 @@ private:
     QString m_location;
     std::optional<QRgb> m_colourKey;
     QString m_fontFamily;
+    double m_flowTopMargin;
     Clock m_clock;
     QElapsedTimer m_monotonic;
     qint64 m_shownAt = 0;
