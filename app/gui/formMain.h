@@ -1,35 +1,268 @@
 #pragma once
 // The main window: owns the thread state, the response record, the sockets, the timers and the
-// display surfaces. Other windows reach it through its public operations.
+// display surfaces. Other windows reach it through its public operations and through the
+// host interfaces of viewers/ViewerHosts.h; the windows it opens are reached through hooks()
+// (app/gui/MainWindowHooks.h).
+//
+// The class is split over several files by concern:
+//   formMain.cpp          widgets, start-up (Form_Load), layout, view modes, closing
+//   formMainBoards.cpp    board menu, board lists and tree, favourites, thread list
+//   formMainLive.cpp      Start/Stop, the re-fetch countdown, the presenters, the next-thread follow
+//   formMainCommands.cpp  bottom-panel buttons and pop-up menus
+
+#include "app/DialogPlacement.h"
+#include "app/MainLayout.h"
+#include "app/MainSettings.h"
+#include "app/gui/MainWindowHooks.h"
+#include "present/ImageLists.h"
+#include "present/ThreadBookkeeping.h"
+#include "present/ThreadPosition.h"
+#include "viewers/ViewerHosts.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <optional>
 
+class BoardTreeView;
+class MarqueeSurface;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class ResponseRecord;
+struct LabelBuild;
+struct MarqueeBuild;
+class SettingsDialogs;
 class ThreadChannel;
+class TitleStrip;
+namespace present { class LabelStrip; }
 
-class formMain : public QWidget
+class formMain : public QWidget,
+                 public ThreadViewHost,
+                 public ThreadListHost,
+                 public MainGeometryHost
 {
     Q_OBJECT
 public:
+    // Builds the window's controls. The start-up proper is Form_Load, run once the hooks are
+    // filled; the program folder must be chosen before either.
     explicit formMain(QWidget *parent = nullptr);
     ~formMain() override;
+
+    // The other windows' entry points into this one; fill before they are used.
+    MainWindowHooks &hooks() { return m_hooks; }
 
     // --- Thread fetching and the response record (net/ThreadChannel.h) ---
     ThreadChannel &threadChannel() { return *m_thread; }
     bool SetThreadIndex(const QString &strSvr, const QString &strBan);
     bool SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo);
+    const ResponseRecord &record() const;
     // Copies of the record's arrays.
-    QStringList getResNoArray() const;
+    QStringList getResNoArray() const override;
     QStringList getResNameArray() const;
     QStringList getResTimeArray() const;
     QStringList getResArray() const;
     // One element; std::nullopt when intA is outside the arrays' bounds.
-    std::optional<QString> getResNoArray2(qint16 intA) const;
-    std::optional<QString> getResNameArray2(qint16 intA) const;
-    std::optional<QString> getResTimeArray2(qint16 intA) const;
-    std::optional<QString> getResArray2(qint16 intA) const;
+    std::optional<QString> getResNoArray2(qint16 intA) const override;
+    std::optional<QString> getResNameArray2(qint16 intA) const override;
+    std::optional<QString> getResTimeArray2(qint16 intA) const override;
+    std::optional<QString> getResArray2(qint16 intA) const override;
+
+    // --- State read and written by the presenters (also the mini-mode builders) ---
+    ThreadPosition &threadPosition() { return m_position; }
+    ImageLists &imageLists() { return m_images; }
+    qint32 &lngMsgCount() { return m_lngMsgCount; }
+    MainSettings &settings() { return m_settings; }
+    SettingsDialogs &dialogs() { return *m_dialogs; }
+    QString &Text2() { return m_text2; }
+    QString Label3Caption() const;
+    void setLabel3Caption(const QString &caption);
+    void setLabel1Caption(const QString &caption);
+    // Texts the builders read from the settings dialog at every build.
+    QString comboMaxText() const;
+    QString comboMaxRowText() const;
+    // TimerReget on / off (the first build of a thread enables it).
+    void setRegetTimerEnabled(bool on);
+    bool isRegetTimerEnabled() const;
+    QString TimerRegetTag() const { return m_timerRegetTag; }
+    // The program ticks every 1000 ms; tests may shorten it (never sleep through real minutes).
+    void setRegetInterval(int milliseconds);
+    // The thread reached 1001: Command1 and Command2 off (the mini Start too when
+    // disableMiniStart), both captions "開始", TimerReget off, chkOutLineMode off, then the
+    // action for intNextWhen1000. threadListTopLeft is where the thread-list window opens.
+    void endThreadCycle(EndOfThreadAction next, QPoint threadListTopLeft,
+                        bool disableMiniStart = false);
+    // Message and buttons of a first build of a thread that is already full.
+    void showAlreadyFull(bool disableCommand2, bool disableMiniStart);
+    // Hands the image lists to the image viewer (setImage(..., 0)).
+    void callSetImage();
+
+    // --- Public operations of the main window (mini, thread-list and replay windows call them) ---
+    void command1Click();
+    void Command1_Click();
+    void List5_DblClick() override;
+    void List3_DblClick() override;
+    void TreeViewIta_DblClick() override;
+    void comboFavorite_Click() override;
+    void autoMoveNextSure();
+    qint16 intGetSureFrom() const override { return m_intGetSureFrom; }
+    void selectList5Row(int index) override;
+    QString lblCaptionText() const override;
+    QRect mainWindowFrame() const override;
+
+    // Opens the board of a thread address (through the live-board list when it is there), selects
+    // the thread in List5 and makes it current, ready for Start. False when the index did not list
+    // it: the thread is then made current from its address alone.
+    bool openThreadAddress(const QString &server, const QString &board, const QString &threadNumber);
+
+    // Board menu (the "All2ch" button loads the tree form, "実況板" and the start-up the list).
+    void loadBoardMenu(bool wholeTree);
+    // The index socket's reply, lines normalised: fills List5 / List6 and the thread-list window.
+    void listThreads(const QString &text);
+
+    // Presenters by view mode and fetch mode (no arguments, as the cycle calls them).
+    void createTextFromDatLabel();
+    void createTextLabel();
+    void createTextFromDatWebScroll();
+    void createTextWebScroll();
+
+    // Handlers (public so that tests and the other windows can drive them).
+    void TimerReget_Timer();
+    void TimerList_Timer();
+    void comboMode_Click();
+    void List1_Click();
+    void List1_DblClick();
+    void List3_Click();
+    void List5_Click();
+    void menuAddFavorite_Click();
+    void menuAddFavoriteTree_Click();
+    void cmdAll2ch_Click();
+    void cmdGoLive_Click();
+    void cmdWrite_Click();
+    void Command2_Click();
+    void cmdImageView_Click();
+    void menuOpenIE_Click();
+    void menuOpenURL_Click();
+    void menuImageView_Click();
+    void menuTv2ch_Click();
+    void menuToumei_Click();
+    void menuWmp_Click();
+    void chkSaizenmen_Click();
+
+    // Controls (names as the rest of the program knows them).
+    TitleStrip *Frame6 = nullptr;
+    QWidget *Frame1 = nullptr;           // comment strip: WebScroll, the label strip, the video
+    MarqueeSurface *WebScroll = nullptr;
+    present::LabelStrip *lblMsgStrip = nullptr;
+    QWidget *Frame2 = nullptr;           // bottom panel
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *cmdConfig = nullptr;
+    QPushButton *cmdFont = nullptr;
+    QPushButton *cmdImageView = nullptr;
+    QPushButton *cmdWrite = nullptr;
+    QCheckBox *chkSaizenmen = nullptr;
+    QComboBox *comboMode = nullptr;
+    QLabel *lblCountDown = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QWidget *Frame3 = nullptr;           // side panel
+    QComboBox *comboFavorite = nullptr;
+    QPushButton *cmdAll2ch = nullptr;
+    QPushButton *cmdGoLive = nullptr;
+    QListWidget *List3 = nullptr;
+    BoardTreeView *TreeViewIta = nullptr;
+    QListWidget *List5 = nullptr;
+    QWidget *frameWmpControl = nullptr;  // replay controls: left empty for the replay window
+    QListWidget *List1 = nullptr;        // hidden lists
+    QListWidget *List2 = nullptr;
+    QListWidget *List4 = nullptr;
+    QListWidget *List6 = nullptr;
+    QListWidget *listFavoriteHide = nullptr;
+    QFrame *PictureListbox = nullptr;
+    QLabel *lblList = nullptr;
+    QTimer *TimerReget = nullptr;
+    QTimer *TimerList = nullptr;
+    QMenu *menuParent = nullptr;         // "親メニュー"
+    QAction *menuAddFavoriteTree = nullptr;
+    QAction *menuAddFavorite = nullptr;
+    QMenu *menuFunctions = nullptr;      // "機能リスト"
+    QAction *menuWmp = nullptr;
+    QAction *menuImageView = nullptr;
+    QAction *menuTv2ch = nullptr;
+    QAction *menuConfig = nullptr;
+    QAction *menuToumei = nullptr;
+    QMenu *menuOpen = nullptr;           // "List5メニュー"
+    QAction *menuOpenIE = nullptr;
+    QAction *menuOpenURL = nullptr;
+
+    const MainLayout &layoutTwips() const { return m_layout; }
+    // True while view mode "miniモード" has hidden this window (main.cpp then does not show it).
+    bool isHiddenForMini() const { return m_hiddenForMini; }
+    // Start-up: board menu, settings lines, favourites, view mode. Call once, after hooks().
+    void Form_Load();
+    qint32 lngPopupX = 0;
+    qint32 lngPopupY = 0;
+
+signals:
+    // Closing has run (settings written, pages removed, other windows closed).
+    void unloaded();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ThreadChannel *m_thread;
+    void buildWidgets();
+    void buildMenus();
+    void connectSettingsEffects();
+    void Form_Resize();
+    void Form_Unload();
+    void applyLayout();
+    void applySettingsLines();
+    void applyTemplateLook();
+    void loadFavorites();
+    // Both Start buttons / both countdown labels.
+    void setStartCaption(const QString &caption);
+    void setStartEnabled(bool enabled);
+    void setCountdownCaption(const QString &caption);
+    void setOutLineModeBoxEnabled(bool enabled);
+    // Runs the presenter of the view mode for the fetch mode.
+    void runPresenter();
+    void applyMarqueeBuild(const MarqueeBuild &build);
+    void applyLabelBuild(const LabelBuild &build);
+    bool fetchForStart();
+    bool fetchForReget();
+    void openBoardAndWait(const QString &address);
+    void stopCycle();
+    int twipsX(double px) const;
+    QPoint threadListTopLeft() const;
+    // Where a mouse button was released over a bottom-panel button, for the dialog positions.
+    ButtonRelease buttonRelease(QWidget *button, QPoint pos) const;
+
+    MainWindowHooks m_hooks;
+    MainSettings m_settings;
+    SettingsDialogs *m_dialogs = nullptr;
+    ThreadChannel *m_thread = nullptr;
+    ThreadPosition m_position;
+    ImageLists m_images;
+    qint32 m_lngMsgCount = 0;
+    qint16 m_intGetSureFrom = 0;
+    QString m_text2;
+    QString strBoardMenuUrl;
+    QString m_timerRegetTag = QStringLiteral("0");
+    MainLayout m_layout;
+    int m_list5MouseY = 0;      // twips, last mouse position over List5
+    bool m_fetchWaiting = false;  // a re-fetch tick is waiting for its reply
+    quint64 m_stopCount = 0;      // Stops so far: a wait that sees it change drops its result
+    bool m_loaded = false;
+    bool m_hiddenForMini = false;
+    bool m_unloaded = false;
+    QPoint m_lastRelease;       // mouse position of the last release over a panel button
 };

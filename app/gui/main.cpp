@@ -1,7 +1,13 @@
+#include "app/CommandLine.h"
+#include "app/SettingsFile.h"
+#include "app/gui/MainWindowWiring.h"
+#include "app/gui/TimedQuit.h"
 #include "app/gui/formMain.h"
+#include "platform/ProgramFolder.h"
 #include "platform/gui/DesktopServices.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
@@ -11,10 +17,48 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRELON_VERSION));
 
+    const CommandLine cl = parseCommandLine(QCoreApplication::arguments());
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    switch (cl.action) {
+    case CommandLine::Action::Help:
+        out << commandLineHelp();
+        return 0;
+    case CommandLine::Action::Version:
+        out << "kestrelon " << KESTRELON_VERSION << '\n';
+        return 0;
+    case CommandLine::Action::Error:
+        err << "kestrelon: " << cl.error << '\n' << "Try 'kestrelon --help'.\n";
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    if (!cl.home.isEmpty())
+        platform::setProgramFolder(cl.home);
+    if (!cl.menuUrl.isEmpty() && !storeBoardMenuUrl(settingsFilePath(), cl.menuUrl))
+        err << "kestrelon: could not store the board-menu address in " << settingsFilePath() << '\n';
+
     formMain window;
     platform::BoxMessageService boxes(&window);
     platform::setMessageService(&boxes);
-    window.show();
+    wireOtherWindows(window);
+    // Closing the main window ends the program, whatever tool windows are still around.
+    QObject::connect(&window, &formMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    if (!cl.screenshotFile.isEmpty() && cl.quitAfterSeconds < 0) {
+        QObject::connect(&window, &formMain::unloaded, &window,
+                         [&window, file = cl.screenshotFile] { saveWindowPicture(&window, file); });
+    }
+    // Armed before the start-up, whose waits run the event loop: a dead server cannot keep a
+    // scripted run from ending.
+    scheduleTimedQuit(&window, cl.quitAfterSeconds, cl.screenshotFile);
+
+    window.Form_Load();
+    if (!window.isHiddenForMini())
+        window.show();
+    if (cl.thread.valid) {
+        window.openThreadAddress(cl.thread.server, cl.thread.board, cl.thread.threadNumber);
+        window.command1Click();
+    }
     const int code = app.exec();
     platform::setMessageService(nullptr);
     return code;
