@@ -41,7 +41,12 @@ QComboBox {
 QComboBox QAbstractItemView {
     color: #e6ecf2; background: #24364b; selection-background-color: #3d5b7d;
 }
-QCheckBox { color: #e6ecf2; background: transparent; }
+QCheckBox { color: #e6ecf2; background: transparent; spacing: 5px; }
+QCheckBox::indicator {
+    width: 12px; height: 12px; border: 1px solid rgba(160, 190, 220, 200); border-radius: 2px;
+    background: rgba(40, 60, 84, 220);
+}
+QCheckBox::indicator:checked { background: #7fb2e5; border-color: #cfe3f7; }
 QLabel#lblCountDown { color: #ffd27a; background: transparent; font-weight: 600; }
 QWidget#Frame1 { background: gainsboro; border: none; }
 )";
