@@ -1,0 +1,137 @@
+#include "SimImages.h"
+
+#include "Chatter.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace {
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+
+// Colour pattern number `seed`: a diagonal gradient with a disc and stripes, so thumbnails differ.
+QRgb patternColour(int seed, int x, int y)
+{
+    const int cx = 40 + (seed * 37) % 80;
+    const int cy = 30 + (seed * 23) % 60;
+    const int dx = x - cx;
+    const int dy = y - cy;
+    if (dx * dx + dy * dy < 900)
+        return qRgb(250, 240 - seed * 30 % 200, 40 + seed * 50 % 200);
+    if ((x + y + seed * 7) % 40 < 4)
+        return qRgb(255, 255, 255);
+    return qRgb((x * 255 / kWidth + seed * 60) % 256, (y * 255 / kHeight + seed * 90) % 256, (seed * 80 + 60) % 256);
+}
+
+QByteArray saveImage(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 85);
+    return bytes;
+}
+
+QByteArray gifPicture(int seed)
+{
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i) {
+        palette.append(char((i * 5 + seed * 40) % 256));
+        palette.append(char((i * 3 + 80) % 256));
+        palette.append(char(255 - i));
+    }
+    QByteArray pixels(kWidth * kHeight, 0);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const int dx = x - kWidth / 2;
+            const int dy = y - kHeight / 2;
+            pixels[y * kWidth + x] = char((dx * dx + dy * dy) / (20 + seed * 10) % 256);
+        }
+    }
+    return encodeGif(kWidth, kHeight, pixels, palette);
+}
+
+} // namespace
+
+QByteArray encodeGif(int width, int height, const QByteArray &pixels, const QByteArray &palette)
+{
+    QByteArray gif("GIF89a");
+    auto word = [&gif](int v) {
+        gif.append(char(v & 0xFF));
+        gif.append(char((v >> 8) & 0xFF));
+    };
+    word(width);
+    word(height);
+    gif.append(char(0xF7)); // global colour table of 256 entries
+    gif.append(char(0));
+    gif.append(char(0));
+    gif.append(palette.leftJustified(768, char(0), true));
+    gif.append(char(0x2C));
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    gif.append(char(0));
+    gif.append(char(8)); // LZW minimum code size
+
+    // Every pixel is sent as its own literal code, with a clear code often enough that the code
+    // width never grows past 9 bits; valid LZW that any decoder reads.
+    QByteArray data;
+    quint32 bits = 0;
+    int bitCount = 0;
+    auto put = [&](int code) {
+        bits |= quint32(code) << bitCount;
+        bitCount += 9;
+        while (bitCount >= 8) {
+            data.append(char(bits & 0xFF));
+            bits >>= 8;
+            bitCount -= 8;
+        }
+    };
+    const int clear = 256;
+    const int end = 257;
+    int sinceClear = 0;
+    put(clear);
+    for (const char pixel : pixels) {
+        if (sinceClear == 250) {
+            put(clear);
+            sinceClear = 0;
+        }
+        put(static_cast<unsigned char>(pixel));
+        ++sinceClear;
+    }
+    put(end);
+    if (bitCount > 0)
+        data.append(char(bits & 0xFF));
+    for (qsizetype i = 0; i < data.size(); i += 255) {
+        const QByteArray block = data.mid(i, 255);
+        gif.append(char(block.size()));
+        gif.append(block);
+    }
+    gif.append(char(0));
+    gif.append(char(0x3B));
+    return gif;
+}
+
+QHash<QString, SimImage> makeSimImages()
+{
+    QHash<QString, SimImage> images;
+    int seed = 0;
+    for (const QString &name : Chatter::imageNames()) {
+        ++seed;
+        if (name.endsWith(QLatin1String(".gif"))) {
+            images.insert(name, {gifPicture(seed), QByteArrayLiteral("image/gif")});
+            continue;
+        }
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x)
+                image.setPixel(x, y, patternColour(seed, x, y));
+        }
+        const bool jpeg = name.endsWith(QLatin1String(".jpg"));
+        images.insert(name, {saveImage(image, jpeg ? "JPEG" : "PNG"),
+                             jpeg ? QByteArrayLiteral("image/jpeg") : QByteArrayLiteral("image/png")});
+    }
+    return images;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The HTTP side of the board simulator: one port on four loopback addresses (main host, the two
+// outside live hosts, the redirector), one request per connection, answered and closed, unless a
+// fault rule says to misbehave.
+
+#include "BoardWorld.h"
+#include "SimImages.h"
+#include "SimOptions.h"
+
+#include "core/ServicesConfig.h"
+
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+#include <functional>
+#include <memory>
+
+class QTcpSocket;
+
+struct SimReply
+{
+    int status = 200;
+    QByteArray contentType = QByteArrayLiteral("text/html; charset=Shift_JIS");
+    QByteArray location;
+    QByteArray body;
+};
+
+class SimServer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SimServer(const SimOptions &options, QObject *parent = nullptr);
+    ~SimServer() override;
+
+    // Binds every address on one port (options.port, or a free one found for all four).
+    bool listen(QString *error);
+    void close();
+    int port() const { return m_port; }
+    const BoardWorld &world() const { return *m_world; }
+    // The services.ini values that point the viewer at this server.
+    ServicesConfig servicesConfig() const;
+
+    // Receives one line per request. Default: none.
+    void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
+
+    // The reply to a well-formed GET of `path` on `host` at `nowMs`, faults aside.
+    SimReply answer(SimHost host, const QString &path, qint64 nowMs);
+
+private:
+    void accept(QTcpServer *listener, SimHost host);
+    void readRequest(QTcpSocket *socket, SimHost host);
+    void respond(QTcpSocket *socket, SimHost host, const QByteArray &head);
+    void sendWhole(QTcpSocket *socket, const QByteArray &bytes);
+    void sendDripping(QTcpSocket *socket, const QByteArray &bytes);
+    void sendHuge(QTcpSocket *socket);
+    QByteArray serialise(const SimReply &reply, bool headOnly) const;
+    void log(SimHost host, const QString &request, const QString &outcome);
+
+    SimOptions m_options;
+    int m_port = 0;
+    QList<QPair<QTcpServer *, SimHost>> m_listeners;
+    std::unique_ptr<BoardWorld> m_world;
+    QHash<QString, SimImage> m_images;
+    std::function<void(const QString &)> m_log;
+    quint32 m_garbageCount = 0;
+};
