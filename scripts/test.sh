@@ -7,3 +7,5 @@ build="${KESTRELON_BUILD:-$root/build}"
 "$root/scripts/build.sh" "$build" RelWithDebInfo
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"
+# A short fuzzing pass (seconds per target) so that a parser crash fails the run too.
+"$root/scripts/fuzz.sh" "${KESTRELON_CI_FUZZ_SECONDS:-5}"
