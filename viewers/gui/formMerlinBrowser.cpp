@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 
 formMerlinBrowser::formMerlinBrowser(ThreadViewHost &host, QWidget *parent)
@@ -115,7 +116,10 @@ bool formMerlinBrowser::setHtmlTextFirst()
     if (!installCornerImages(platform::programPath(QStringLiteral("image"))) || !writeFileText(*page, path))
         return false;
 
-    const QUrl url = QUrl::fromLocalFile(path);
+    // Each build gets its own address: the browser treats a navigation to the address it shows
+    // as a reload and would put back the old scroll position, which is ours to decide.
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setQuery(QStringLiteral("build=%1").arg(++m_navigationCount));
     if (m_browser)
         m_browser->load(url);
     else
@@ -126,7 +130,11 @@ bool formMerlinBrowser::setHtmlTextFirst()
 
 void formMerlinBrowser::WebBrowser1_DocumentComplete(bool ok)
 {
-    if (!ok || !m_scroll.handlesDocumentComplete())
+    if (!ok)
+        return;
+    // Every build is a new history entry; nobody goes back, so keep the list short.
+    m_browser->history()->clear();
+    if (!m_scroll.handlesDocumentComplete())
         return;
     const std::optional<qint32> top = m_scroll.restoreScrollTop();
     QPointer<formMerlinBrowser> self(this);

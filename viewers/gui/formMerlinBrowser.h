@@ -56,5 +56,6 @@ private:
     ThreadViewScroll m_scroll;
     bool m_loaded = false;
     quint32 m_buildGeneration = 0;
+    quint64 m_navigationCount = 0;
     QUrl m_pendingUrl; // navigated to once the browser exists
 };
