@@ -46,6 +46,7 @@ QString SimHosts::address(SimHost host)
     case SimHost::OutsideA: return QStringLiteral("127.0.0.2");
     case SimHost::OutsideB: return QStringLiteral("127.0.0.3");
     case SimHost::Redirector: return QStringLiteral("127.0.0.4");
+    case SimHost::Images: return QString();
     }
     return QString();
 }
@@ -95,6 +96,7 @@ BoardWorld::BoardWorld(const Settings &settings)
     : m_settings(settings)
 {
     m_hosts.port = settings.port;
+    m_hosts.imageHost = settings.imageHost;
     m_categories = {QStringLiteral("実況ch"), QStringLiteral("外部実況"), QStringLiteral("ニュース"),
                     QStringLiteral("テレビ・アニメ")};
 

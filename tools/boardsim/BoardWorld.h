@@ -14,17 +14,26 @@
 #include <vector>
 
 // Where the server is reached: one port on four loopback addresses.
-enum class SimHost { Main, OutsideA, OutsideB, Redirector };
+enum class SimHost { Main, OutsideA, OutsideB, Redirector, Images };
 
 struct SimHosts
 {
     int port = 0;
-    static QString address(SimHost host); // "127.0.0.1" ...
-    QString hostPort(SimHost host) const { return address(host) + QLatin1Char(':') + QString::number(port); }
+    static QString address(SimHost host); // "127.0.0.1" ... (Images: see imageHost)
+    QString hostPort(SimHost host) const
+    {
+        return host == SimHost::Images ? imageHost : address(host) + QLatin1Char(':') + QString::number(port);
+    }
     QString main() const { return hostPort(SimHost::Main); }
     QString menuUrl() const { return QStringLiteral("http://") + main() + QStringLiteral("/bbsmenu.html"); }
     QString tvPageUrl() const { return QStringLiteral("http://") + main() + QStringLiteral("/tv/"); }
-    QString imageBase() const { return QStringLiteral("http://") + main() + QStringLiteral("/img/"); }
+    // Pictures are served from a port-80 address when one could be bound: the viewer's image
+    // address pattern has no room for a ":port". Empty: the main host serves them.
+    QString imageHost;
+    QString imageBase() const
+    {
+        return QStringLiteral("http://") + (imageHost.isEmpty() ? main() : imageHost) + QStringLiteral("/img/");
+    }
     QString redirectorPrefix() const { return hostPort(SimHost::Redirector) + QLatin1Char('/'); }
 };
 
@@ -73,6 +82,7 @@ public:
     struct Settings
     {
         int port = 0;
+        QString imageHost; // see SimHosts::imageHost
         double rate = 0.5;
         quint32 seed = 1;
         int startCount = 120;

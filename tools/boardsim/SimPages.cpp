@@ -169,7 +169,7 @@ QString tvGraph(const BoardWorld &world, qint64 nowMs)
         + QStringLiteral("<title>地上波実況板勢いグラフ</title></head>\n<body bgcolor=#ffffff>\n"
                          "<H1>地上波実況板勢いグラフ</H1>\n");
     page += QStringLiteral("<div style=\"font-size:small\">%1 現在・1分あたりのレス数</div>\n")
-                .arg(formatPostTime(nowMs).left(25));
+                .arg(formatPostTime(nowMs).left(22));
     QString table = QStringLiteral("<TABLE border=1 cellpadding=2 cellspacing=0>\n<tr><th>板</th><th>スレッド</th><th>レス数</th><th>勢い</th></tr>\n");
     for (const SimBoard &board : world.boards()) {
         if (!board.live)

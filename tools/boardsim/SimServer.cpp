@@ -112,6 +112,7 @@ bool SimServer::listen(QString *error)
             m_port = port;
             BoardWorld::Settings settings;
             settings.port = port;
+            settings.imageHost = listenForImages();
             settings.rate = m_options.rate;
             settings.seed = m_options.seed;
             settings.startCount = m_options.startCount;
@@ -128,8 +129,29 @@ bool SimServer::listen(QString *error)
     return false;
 }
 
+QString SimServer::listenForImages()
+{
+    // One loopback address per port (127.1.<port / 256>.<port % 256>), so several simulators can
+    // each have their own port 80. Binding port 80 needs privileges; without them the pictures
+    // stay on the main host.
+    const QString address = QStringLiteral("127.1.%1.%2").arg(m_port / 256).arg(m_port % 256);
+    auto *listener = new QTcpServer(this);
+    if (!listener->listen(QHostAddress(address), 80)) {
+        delete listener;
+        return QString();
+    }
+    m_imageListener = listener;
+    connect(listener, &QTcpServer::newConnection, this, [this, listener] { accept(listener, SimHost::Images); });
+    return address;
+}
+
 void SimServer::close()
 {
+    if (m_imageListener) {
+        m_imageListener->close();
+        m_imageListener->deleteLater();
+        m_imageListener = nullptr;
+    }
     for (auto &[listener, host] : m_listeners) {
         listener->close();
         listener->deleteLater();
@@ -383,15 +405,9 @@ SimReply SimServer::answer(SimHost host, const QString &fullPath, qint64 nowMs)
         return reply;
     }
 
-    if (host == SimHost::Main) {
-        if (path == QLatin1String("/") || path == QLatin1String("/index.html"))
-            return htmlReply(200, simpages::rootPage(*m_world));
-        if (path == QLatin1String("/bbsmenu.html"))
-            return htmlReply(200, simpages::boardMenu(*m_world));
-        if (path == QLatin1String("/tv/") || path == QLatin1String("/tv"))
-            return htmlReply(200, simpages::tvGraph(*m_world, nowMs));
-        if (path == QLatin1String("/moved.html"))
-            return htmlReply(200, QStringLiteral("<html><head><title>移転しました</title></head><body>移転しました。</body></html>\n"));
+    if (host == SimHost::Images && !path.startsWith(QLatin1String("/img/")))
+        return notFound();
+    if (host == SimHost::Main || host == SimHost::Images) {
         if (path.startsWith(QLatin1String("/img/"))) {
             const auto image = m_images.constFind(path.mid(5));
             if (image == m_images.constEnd())
@@ -401,6 +417,16 @@ SimReply SimServer::answer(SimHost host, const QString &fullPath, qint64 nowMs)
             reply.body = image->bytes;
             return reply;
         }
+    }
+    if (host == SimHost::Main) {
+        if (path == QLatin1String("/") || path == QLatin1String("/index.html"))
+            return htmlReply(200, simpages::rootPage(*m_world));
+        if (path == QLatin1String("/bbsmenu.html"))
+            return htmlReply(200, simpages::boardMenu(*m_world));
+        if (path == QLatin1String("/tv/") || path == QLatin1String("/tv"))
+            return htmlReply(200, simpages::tvGraph(*m_world, nowMs));
+        if (path == QLatin1String("/moved.html"))
+            return htmlReply(200, QStringLiteral("<html><head><title>移転しました</title></head><body>移転しました。</body></html>\n"));
     }
 
     // read.cgi; a relative anchor followed from a thread page repeats the prefix, so the last

@@ -48,6 +48,7 @@ public:
 
 private:
     void accept(QTcpServer *listener, SimHost host);
+    QString listenForImages();
     void readRequest(QTcpSocket *socket, SimHost host);
     void respond(QTcpSocket *socket, SimHost host, const QByteArray &head);
     void sendWhole(QTcpSocket *socket, const QByteArray &bytes);
@@ -59,6 +60,7 @@ private:
     SimOptions m_options;
     int m_port = 0;
     QList<QPair<QTcpServer *, SimHost>> m_listeners;
+    QTcpServer *m_imageListener = nullptr;
     std::unique_ptr<BoardWorld> m_world;
     QHash<QString, SimImage> m_images;
     std::function<void(const QString &)> m_log;
