@@ -282,6 +282,8 @@ void formMain::Form_Load()
     const double dpiY = logicalDpiY();
     move(twipsToPixels(g.left, dpiX), twipsToPixels(g.top, dpiY));
     resize(twipsToPixels(g.width, dpiX), twipsToPixels(g.height, dpiY));
+    m_loadedGeometry = g;
+    m_loadedPixels = geometry();
     m_layout = initialLayout(int(g.width), int(g.height));
     applyLayout();
 
@@ -474,10 +476,13 @@ void formMain::Form_Unload()
     const QRect frame = isMinimized() ? normalGeometry() : geometry();
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    c.geometry.top = std::round(pixelsToTwips(frame.y(), dpiY));
-    c.geometry.left = std::round(pixelsToTwips(frame.x(), dpiX));
-    c.geometry.width = std::round(pixelsToTwips(frame.width(), dpiX));
-    c.geometry.height = std::round(pixelsToTwips(frame.height(), dpiY));
+    auto twips = [](int now, int loadedPx, double loadedTwips, double dpi) {
+        return now == loadedPx ? loadedTwips : std::round(pixelsToTwips(now, dpi));
+    };
+    c.geometry.top = twips(frame.y(), m_loadedPixels.y(), m_loadedGeometry.top, dpiY);
+    c.geometry.left = twips(frame.x(), m_loadedPixels.x(), m_loadedGeometry.left, dpiX);
+    c.geometry.width = twips(frame.width(), m_loadedPixels.width(), m_loadedGeometry.width, dpiX);
+    c.geometry.height = twips(frame.height(), m_loadedPixels.height(), m_loadedGeometry.height, dpiY);
     c.dialogs.fontIndex = font->comboFont->currentIndex();
     c.dialogs.fontSizeIndex = font->comboFontSize->currentIndex();
     c.dialogs.fontColorIndex = font->comboFontColor->currentIndex();

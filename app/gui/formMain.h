@@ -13,6 +13,7 @@
 #include "app/DialogPlacement.h"
 #include "app/MainLayout.h"
 #include "app/MainSettings.h"
+#include "app/SettingsFile.h"
 #include "app/gui/MainWindowHooks.h"
 #include "present/ImageLists.h"
 #include "present/ThreadBookkeeping.h"
@@ -258,6 +259,10 @@ private:
     QString strBoardMenuUrl;
     QString m_timerRegetTag = QStringLiteral("0");
     MainLayout m_layout;
+    // Window geometry as read from the settings file and as placed in pixels: a window that was
+    // not moved or resized writes back the twips it read, not a pixel-rounded copy.
+    WindowGeometryTwips m_loadedGeometry;
+    QRect m_loadedPixels;
     int m_list5MouseY = 0;      // twips, last mouse position over List5
     bool m_fetchWaiting = false;  // a re-fetch tick is waiting for its reply
     quint64 m_stopCount = 0;      // Stops so far: a wait that sees it change drops its result
