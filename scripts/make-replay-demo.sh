@@ -8,7 +8,7 @@
 #   PROGRAM_FOLDER  default: $KESTRELON_HOME, else the build folder (where the demo runs from)
 #   --force         write again even when both are there
 # Environment: KESTRELON_BUILD (build folder, default build/), KESTRELON_BOARDSIM (simulator),
-#              KESTRELON_REPLAY_SECONDS (video length, default 120).
+#              KESTRELON_REPLAY_SECONDS (video length, default 180).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -17,7 +17,7 @@ if [ "${1:-}" = "--force" ]; then force=1; shift; fi
 build="${KESTRELON_BUILD:-$root/build}"
 home="${1:-${KESTRELON_HOME:-$build}}"
 boardsim="${KESTRELON_BOARDSIM:-$build/tools/boardsim}"
-seconds="${KESTRELON_REPLAY_SECONDS:-120}"
+seconds="${KESTRELON_REPLAY_SECONDS:-180}"
 logs="$home/playdat"
 video="$home/replay-demo.avi"
 
