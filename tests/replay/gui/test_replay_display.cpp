@@ -168,32 +168,3 @@ TEST(ReplayDisplay, ReplayModeShowsAndHidesPanelAndPlayer)
     EXPECT_FALSE(f.controller.video()->isVisible());
     EXPECT_EQ(changes, (QList<bool>{true, false}));
 }
-
-TEST(ReplayDisplay, ReplayIntervalSetsOrStopsTheTimer)
-{
-    ReplayFixture f;
-    EXPECT_TRUE(f.controller.TimerWmp().isActive());
-    EXPECT_EQ(f.controller.TimerWmp().interval(), 1000);
-    f.controller.setReplayInterval(3000);
-    EXPECT_TRUE(f.controller.TimerWmp().isActive());
-    EXPECT_EQ(f.controller.TimerWmp().interval(), 3000);
-    f.controller.setReplayInterval(0);
-    EXPECT_FALSE(f.controller.TimerWmp().isActive());
-}
-
-TEST(ReplayDisplay, PlayerStatesMapToTheReplayNumbering)
-{
-    struct Case { QMediaPlayer::PlaybackState state; QMediaPlayer::MediaStatus status; int expected; };
-    const Case cases[] = {
-        {QMediaPlayer::PlayingState, QMediaPlayer::BufferedMedia, 3},
-        {QMediaPlayer::PlayingState, QMediaPlayer::BufferingMedia, 3},
-        {QMediaPlayer::PausedState, QMediaPlayer::BufferedMedia, 2},
-        {QMediaPlayer::StoppedState, QMediaPlayer::LoadedMedia, 10},
-        {QMediaPlayer::StoppedState, QMediaPlayer::EndOfMedia, 8},
-        {QMediaPlayer::StoppedState, QMediaPlayer::LoadingMedia, 9},
-        {QMediaPlayer::StoppedState, QMediaPlayer::NoMedia, 0},
-        {QMediaPlayer::StoppedState, QMediaPlayer::InvalidMedia, 0},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(replay::wmpPlayState(c.state, c.status), c.expected) << int(c.state) << "/" << int(c.status);
-}
