@@ -1,0 +1,461 @@
+// The main window against the local board server: the board menu, opening boards, the thread
+// list, Start/Stop, the re-fetch countdown, web mode, the follow at 1000 and misbehaving servers.
+// TimerReget is driven by hand (its interval is set out of reach) unless a test says otherwise.
+
+#include "app/LiveCycleRules.h"
+#include "app/SettingsFile.h"
+#include "app/gui/BoardTreeView.h"
+#include "app/gui/SettingsDialogs.h"
+#include "app/gui/formMain.h"
+#include "app/gui/formScrollSetting.h"
+#include "core/ServicesConfig.h"
+#include "net/ResponseRecord.h"
+#include "net/ThreadChannel.h"
+#include "platform/Cp932.h"
+#include "present/MarqueePageBuilder.h"
+#include "present/gui/LabelStrip.h"
+#include "present/gui/MarqueeSurface.h"
+#include "BoardSim.h"
+#include "FakeHttpServer.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using testsupport::BoardSim;
+
+void pause(int ms)
+{
+    testsupport::waitUntil([] { return false; }, ms);
+}
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+class LiveCycle : public ::testing::Test
+{
+protected:
+    std::unique_ptr<formMain> openWindow(const BoardSim &sim, int timeoutSeconds = 5)
+    {
+        ServicesConfig config = sim.services();
+        config.timeoutSeconds = timeoutSeconds;
+        setServices(config);
+        storeBoardMenuUrl(settingsFilePath(), sim.menuUrl());
+        auto w = std::make_unique<formMain>();
+        w->Form_Load();
+        w->setRegetInterval(24 * 3600 * 1000);
+        return w;
+    }
+    // Selects a board of the live-board list by its key and opens it.
+    static void openLiveBoard(formMain &w, const QString &board)
+    {
+        const QString needle = QLatin1Char('/') + board + QStringLiteral("/subback.html");
+        for (int i = 0; i < w.List4->count(); ++i) {
+            if (w.List4->item(i)->text().endsWith(needle)) {
+                w.List3->setCurrentRow(i);
+                w.List3_Click();
+                w.List3_DblClick();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no live board " << board.toStdString();
+    }
+    static void chooseTopThread(formMain &w)
+    {
+        ASSERT_GT(w.List5->count(), 0);
+        w.List5->setCurrentRow(0);
+        w.List5_DblClick();
+    }
+    static void setViewMode(formMain &w, int index)
+    {
+        w.comboMode->setCurrentIndex(index);
+        w.comboMode_Click();
+    }
+    // Runs countdown ticks until one fetches; returns how many ticks that took.
+    static int tickUntilFetched(formMain &w)
+    {
+        for (int n = 1; n <= 20; ++n) {
+            const bool fetches = w.TimerRegetTag() == QStringLiteral("12");
+            w.TimerReget_Timer();
+            if (fetches)
+                return n;
+        }
+        return -1;
+    }
+    QString page() const
+    {
+        return platform::decodeCp932(testsupport::readBytes(home.file(marqueePageFileName())));
+    }
+
+    testsupport::TempProgramFolder home;
+    testsupport::RecordedMessages messages;
+};
+
+TEST_F(LiveCycle, BoardMenuAsListsAndAsTree)
+{
+    BoardSim sim;
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+
+    // Every link form of the menu is found; the address gets "subback.html".
+    const QStringList all = entries(w->List2);
+    EXPECT_TRUE(all.contains(sim.boardUrl("news") + "subback.html"));       // "HREF = "
+    EXPECT_TRUE(all.contains(sim.boardUrl("mnewsplus") + "subback.html"));  // quoted
+    EXPECT_TRUE(all.contains(sim.boardUrl("tvd") + "subback.html"));        // "href= ... >"
+    EXPECT_EQ(w->List1->count(), w->List2->count());
+    // Only boards on the live servers reach the visible list.
+    EXPECT_TRUE(entries(w->List1).contains(QStringLiteral("速報ニュース")));
+    EXPECT_FALSE(entries(w->List3).contains(QStringLiteral("速報ニュース")));
+    EXPECT_TRUE(entries(w->List3).contains(QStringLiteral("番組ch(NHK)")));
+    EXPECT_TRUE(entries(w->List4).contains(sim.boardUrl("livenhk") + "subback.html"));
+    EXPECT_FALSE(w->TreeViewIta->isVisibleTo(w.get()));
+
+    w->cmdAll2ch_Click();
+    EXPECT_TRUE(w->TreeViewIta->isVisibleTo(w.get()));
+    EXPECT_EQ(w->List3->count(), 0);
+    EXPECT_TRUE(w->comboFavorite->isEnabled());
+    QTreeWidgetItem *live = nullptr;
+    for (int i = 0; i < w->TreeViewIta->topLevelItemCount(); ++i)
+        if (w->TreeViewIta->topLevelItem(i)->text(0) == QStringLiteral("実況ch"))
+            live = w->TreeViewIta->topLevelItem(i);
+    ASSERT_NE(live, nullptr);
+    ASSERT_GT(live->childCount(), 0);
+    EXPECT_EQ(BoardTreeView::keyOf(live->child(0)), sim.boardUrl("livenhk") + BoardTreeView::keyOf(live));
+
+    w->cmdGoLive_Click();
+    EXPECT_FALSE(w->TreeViewIta->isVisibleTo(w.get()));
+    EXPECT_GT(w->List3->count(), 0);
+}
+
+TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadListWindow)
+{
+    BoardSim sim;
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    QList<QStringList> filled;
+    w->hooks().threadList.fillLists = [&](const QStringList &e, const QStringList &a) {
+        filled << e << a;
+    };
+
+    openLiveBoard(*w, "livenhk");
+    EXPECT_EQ(w->intGetSureFrom(), 1);
+    ASSERT_GT(w->List5->count(), 0); // listed before the opener returned
+    EXPECT_TRUE(w->List5->item(0)->text().startsWith(QStringLiteral("1: ")));
+    const QRegularExpression threadPage(QStringLiteral("^http://127\\.0\\.0\\.1:\\d+/test/read\\.cgi/livenhk/\\d+/l50$"));
+    EXPECT_TRUE(threadPage.match(w->List6->item(0)->text()).hasMatch()) << w->List6->item(0)->text().toStdString();
+
+    w->cmdAll2ch_Click();
+    QTreeWidgetItem *board = nullptr;
+    for (int i = 0; i < w->TreeViewIta->topLevelItemCount() && !board; ++i) {
+        QTreeWidgetItem *category = w->TreeViewIta->topLevelItem(i);
+        for (int j = 0; j < category->childCount(); ++j)
+            if (BoardTreeView::keyOf(category->child(j)).startsWith(sim.boardUrl("livetv")))
+                board = category->child(j);
+    }
+    ASSERT_NE(board, nullptr);
+    w->TreeViewIta->setCurrentItem(board);
+    w->TreeViewIta_DblClick();
+    EXPECT_EQ(w->intGetSureFrom(), 2);
+    ASSERT_GT(w->List6->count(), 0);
+    EXPECT_TRUE(w->List6->item(0)->text().contains(QStringLiteral("/livetv/")));
+
+    // The thread-list window ends with exactly the second board.
+    ASSERT_EQ(filled.size(), 4);
+    EXPECT_EQ(filled[2], entries(w->List5));
+    EXPECT_EQ(filled[3], entries(w->List6));
+
+    // A category has no board behind it: nothing changes.
+    const QStringList before = entries(w->List5);
+    w->TreeViewIta->setCurrentItem(board->parent());
+    w->TreeViewIta_DblClick();
+    EXPECT_EQ(entries(w->List5), before);
+    EXPECT_EQ(w->intGetSureFrom(), 2);
+}
+
+TEST_F(LiveCycle, FavouritesAddTwiceAndOpenWithoutSubback)
+{
+    BoardSim sim;
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    openLiveBoard(*w, "livesports");
+    w->menuAddFavorite_Click();
+    w->menuAddFavorite_Click();
+    ASSERT_EQ(w->comboFavorite->count(), 2);
+    EXPECT_EQ(w->comboFavorite->itemText(0), w->comboFavorite->itemText(1));
+    EXPECT_TRUE(w->listFavoriteHide->item(0)->text().endsWith(QStringLiteral("subback.html")));
+
+    w->comboFavorite->setCurrentIndex(1);
+    w->comboFavorite_Click();
+    EXPECT_EQ(w->intGetSureFrom(), 3);
+    EXPECT_EQ(w->threadChannel().address().strBan, QStringLiteral("livesports"));
+    EXPECT_GT(w->List5->count(), 0);
+    EXPECT_EQ(w->List3->count(), 0);
+    EXPECT_TRUE(w->cmdAll2ch->isEnabled());
+    EXPECT_TRUE(w->comboFavorite->isEnabled());
+}
+
+TEST_F(LiveCycle, StartCountdownRefetchAndStop)
+{
+    BoardSim::Options options;
+    options.rate = 8;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    setViewMode(*w, 1);
+    openLiveBoard(*w, "livenhk");
+    chooseTopThread(*w);
+    ASSERT_TRUE(w->Command1->isEnabled());
+
+    w->Command1_Click();
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+    EXPECT_TRUE(w->Command1->isEnabled());
+    EXPECT_TRUE(w->Command2->isEnabled());
+    EXPECT_FALSE(w->List5->isEnabled());
+    EXPECT_TRUE(w->isRegetTimerEnabled());
+    EXPECT_TRUE(w->Label3Caption().endsWith(QStringLiteral("n-")));
+    const int first = w->threadPosition().intLastDt;
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(w->Label1->text(), QString::number(first));
+    EXPECT_FALSE(QFile::exists(home.file(marqueePageFileName()))); // the first display shows nothing
+
+    // The first cycle after start-up: 12 .. 1 shown, the thirteenth tick fetches.
+    QStringList captions;
+    for (int i = 0; i < 12; ++i) {
+        w->TimerReget_Timer();
+        captions << w->lblCountDown->text();
+    }
+    EXPECT_EQ(captions.first(), countdownCaption(12));
+    EXPECT_EQ(captions.last(), countdownCaption(1));
+    pause(700); // new responses arrive meanwhile
+    w->TimerReget_Timer();
+    EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12));
+    EXPECT_EQ(w->TimerRegetTag(), QStringLiteral("1"));
+    EXPECT_GT(w->threadPosition().intLastDt, first);
+    EXPECT_TRUE(page().contains(QStringLiteral("<Marquee loop=1")));
+    EXPECT_TRUE(w->WebScroll->locationURL().endsWith(marqueePageFileName()));
+
+    // Every later cycle takes twelve ticks.
+    pause(300);
+    EXPECT_EQ(tickUntilFetched(*w), 12);
+
+    // Stop during the countdown.
+    w->TimerReget_Timer();
+    w->TimerReget_Timer();
+    w->Command1_Click();
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_TRUE(w->lblCountDown->text().isEmpty());
+    EXPECT_EQ(w->TimerRegetTag(), QStringLiteral("1"));
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_TRUE(w->List5->isEnabled());
+    EXPECT_FALSE(w->Command2->isEnabled());
+    EXPECT_EQ(w->record().upperBound(), 0);
+    EXPECT_EQ(w->WebScroll->locationURL(), QStringLiteral("about:blank"));
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+TEST_F(LiveCycle, WebModeFetchesFirstThroughTheTemporaryFileThenStraightIntoText2)
+{
+    BoardSim::Options options;
+    options.rate = 8;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    w->dialogs().settingsDialog()->chkIsDat->setChecked(false);
+    ASSERT_FALSE(w->settings().blnIsDatMode);
+    openLiveBoard(*w, "livetv");
+    chooseTopThread(*w);
+
+    w->Command1_Click();
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+    EXPECT_TRUE(w->Text2().startsWith(QStringLiteral("<dt>"))); // trimmed by the presenter
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("tempHtml.txt"))));
+    EXPECT_TRUE(sim.log().contains(QStringLiteral("/l50")));
+    EXPECT_TRUE(w->isRegetTimerEnabled());
+    const QString firstNext = w->Label3Caption();
+    EXPECT_TRUE(firstNext.endsWith(QStringLiteral("n-")));
+
+    pause(700);
+    EXPECT_EQ(tickUntilFetched(*w), 13);
+    // The re-fetch asked for the responses after the last one shown and showed them as labels.
+    EXPECT_TRUE(sim.log().contains(firstNext.mid(firstNext.indexOf(QStringLiteral("/test/")))));
+    EXPECT_NE(w->Label3Caption(), firstNext);
+    EXPECT_GT(w->lblMsgStrip->model().commentCount(), 0);
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("tempHtml.txt"))));
+}
+
+TEST_F(LiveCycle, OverloadedThreadPageEndsTheStartWithTheMessage)
+{
+    BoardSim sim;
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    w->dialogs().settingsDialog()->chkIsDat->setChecked(false);
+    const QByteArray index = BoardSim::get(sim.boardUrl("heavy") + "subject.txt");
+    const QString number = QString::fromLatin1(index.left(index.indexOf(".dat")));
+    ASSERT_FALSE(number.isEmpty());
+    w->openThreadAddress(sim.host(), QStringLiteral("heavy"), number);
+
+    w->command1Click();
+    EXPECT_EQ(messages.shown(), QStringList{overloadedMessage()});
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止")); // as the service's own program left it
+    EXPECT_TRUE(w->Command1->isEnabled());
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+}
+
+TEST_F(LiveCycle, ThreadReachingThousandIsFollowedToTheNewTopThread)
+{
+    BoardSim::Options options;
+    options.rate = 6;
+    options.startCount = 985;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    w->dialogs().settingsDialog()->Option1[0]->setChecked(true);
+    ASSERT_EQ(w->settings().intNextWhen1000, 0);
+    setViewMode(*w, 1);
+    w->setRegetInterval(15); // the whole cycle runs on the real timer, quickly
+    openLiveBoard(*w, "livenhk");
+    chooseTopThread(*w);
+    const QString oldThread = w->threadChannel().address().strThreNo;
+    w->Command1_Click();
+    ASSERT_EQ(w->Command1->text(), QStringLiteral("停止"));
+
+    const bool followed = testsupport::waitUntil(
+        [&] {
+            return w->threadChannel().address().strThreNo != oldThread
+                && w->Command1->text() == QStringLiteral("停止") && w->isRegetTimerEnabled();
+        },
+        30000);
+    ASSERT_TRUE(followed) << "still on " << oldThread.toStdString();
+    EXPECT_EQ(w->intGetSureFrom(), 1);
+    EXPECT_EQ(w->List5->currentRow(), 0);
+    EXPECT_TRUE(w->lblCaptionText().contains(w->List5->item(0)->text()));
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
+}
+
+TEST_F(LiveCycle, DeadServerDuringStartReturnsToStartWithOneMessage)
+{
+    for (const char *fault : {"stall:/dat/", "refuse:/dat/", "garbage:/dat/"}) {
+        SCOPED_TRACE(fault);
+        messages.service().clear();
+        BoardSim::Options options;
+        options.faults = {QString::fromLatin1(fault)};
+        BoardSim sim(options);
+        ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+        auto w = openWindow(sim, 1);
+        openLiveBoard(*w, "livenhk");
+        chooseTopThread(*w);
+        const int upper = w->record().upperBound();
+
+        QElapsedTimer clock;
+        clock.start();
+        w->Command1_Click();
+        EXPECT_LT(clock.elapsed(), 8000);
+        EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+        EXPECT_TRUE(w->Command1->isEnabled());
+        EXPECT_FALSE(w->isRegetTimerEnabled());
+        EXPECT_EQ(w->record().upperBound(), upper);
+        EXPECT_EQ(messages.shown(), QStringList{startFailedMessage()});
+    }
+}
+
+// A board of our own: the index, then the dat as scripted per request.
+struct ScriptedBoard
+{
+    testsupport::FakeHttpServer server;
+    QList<testsupport::FakeHttpServer::Reply> datReplies; // in order; the last repeats
+    int datRequests = 0;
+
+    static QByteArray dat(int responses)
+    {
+        QString text;
+        for (int i = 1; i <= responses; ++i)
+            text += QStringLiteral("名無し<><>2024/05/01(水) 12:00:%1 ID:abc<> body %2 <>\n")
+                        .arg(i, 2, 10, QLatin1Char('0'))
+                        .arg(i);
+        return platform::encodeCp932(text);
+    }
+    static testsupport::FakeHttpServer::Reply whole(const QByteArray &bytes)
+    {
+        testsupport::FakeHttpServer::Reply r;
+        r.chunks = {bytes};
+        return r;
+    }
+
+    ScriptedBoard()
+    {
+        server.setResponder([this](const QByteArray &request, int) {
+            if (request.contains("subject.txt"))
+                return whole(testsupport::FakeHttpServer::reply(
+                    platform::encodeCp932(QStringLiteral("123.dat<>試験スレ (5)\n"))));
+            const int i = std::min(datRequests++, int(datReplies.size()) - 1);
+            return datReplies.at(i);
+        });
+    }
+};
+
+TEST_F(LiveCycle, FailedRefetchKeepsThePageAndASlowOneShowsOnlyWhatIsNew)
+{
+    ScriptedBoard board;
+    testsupport::FakeHttpServer::Reply silent;
+    silent.answer = false;
+    testsupport::FakeHttpServer::Reply slow;
+    slow.chunks = testsupport::FakeHttpServer::split(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(8)), 40);
+    slow.chunkDelayMs = 15;
+    board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(5))),
+                        silent, slow};
+    ServicesConfig config = ServicesConfig::defaults();
+    config.timeoutSeconds = 1;
+    setServices(config);
+    auto w = std::make_unique<formMain>();
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    setViewMode(*w, 1);
+    ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
+    w->Command1_Click();
+    ASSERT_EQ(w->threadPosition().intLastDt, 5);
+
+    // The re-fetch meets a silent server; a tick arriving during the wait is dropped.
+    QString tagDuringWait;
+    QTimer::singleShot(300, w.get(), [&] {
+        w->TimerReget_Timer();
+        tagDuringWait = w->TimerRegetTag();
+    });
+    EXPECT_EQ(tickUntilFetched(*w), 13);
+    EXPECT_EQ(tagDuringWait, QStringLiteral("12"));
+    EXPECT_EQ(board.datRequests, 2);
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+    EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12));
+    EXPECT_EQ(w->threadPosition().intLastDt, 5);
+    EXPECT_EQ(w->record().upperBound(), 5);
+    EXPECT_FALSE(QFile::exists(home.file(marqueePageFileName())));
+    EXPECT_TRUE(messages.shown().isEmpty());
+
+    // The next countdown tries again; the dripped reply shows responses 6 to 8 only.
+    EXPECT_EQ(tickUntilFetched(*w), 12);
+    EXPECT_EQ(w->threadPosition().intLastDt, 8);
+    const QString shown = page();
+    for (int i = 6; i <= 8; ++i)
+        EXPECT_TRUE(shown.contains(QStringLiteral("body&nbsp;%1").arg(i))) << i;
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_FALSE(shown.contains(QStringLiteral("body&nbsp;%1&nbsp;").arg(i))) << i;
+}
+
+} // namespace
