@@ -1,0 +1,64 @@
+// kharness: measurements that need a real window, a real clock or a live server, run one case
+// per process and printed as one JSON object on stdout. bench/run drives it (under xvfb-run)
+// and builds the table.
+//
+//   kharness strip --view labels|labels-shadow|marquee --comments N [--seconds S] [--page-out F]
+//   kharness idle [--seconds S]
+//   kharness fetch --host 127.0.0.1:PORT --board BOARD [--cycles N]
+//   kharness startup --home DIR --menu URL --t0-ns NS
+//
+// Frames are the paint events the surface actually ran (timestamped as each one ends); CPU is
+// getrusage of the whole process (every thread) over the measured span; memory is VmRSS and PSS
+// at the end of it.
+
+#include "HarnessCases.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // As the program does: browser windows may be created later.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("mode"), QStringLiteral("strip, idle, fetch or startup"));
+    parser.addOption({QStringLiteral("view"), QStringLiteral("labels, labels-shadow or marquee"), QStringLiteral("view")});
+    parser.addOption({QStringLiteral("comments"), QStringLiteral("simultaneous comments"), QStringLiteral("n"), QStringLiteral("200")});
+    parser.addOption({QStringLiteral("seconds"), QStringLiteral("measured seconds"), QStringLiteral("s"), QStringLiteral("20")});
+    parser.addOption({QStringLiteral("page-out"), QStringLiteral("copy of the marquee page"), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("host"), QStringLiteral("board server host:port"), QStringLiteral("host")});
+    parser.addOption({QStringLiteral("board"), QStringLiteral("board key"), QStringLiteral("board"), QStringLiteral("livenhk")});
+    parser.addOption({QStringLiteral("cycles"), QStringLiteral("fetch cycles"), QStringLiteral("n"), QStringLiteral("50")});
+    parser.addOption({QStringLiteral("home"), QStringLiteral("program folder"), QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("menu"), QStringLiteral("board menu address"), QStringLiteral("url")});
+    parser.addOption({QStringLiteral("t0-ns"), QStringLiteral("CLOCK_MONOTONIC at spawn"), QStringLiteral("ns"), QStringLiteral("0")});
+    parser.process(app);
+
+    const QString mode = parser.positionalArguments().value(0);
+    const double seconds = parser.value(QStringLiteral("seconds")).toDouble();
+    QJsonObject result;
+    if (mode == QLatin1String("strip")) {
+        result = harness::runStripCase(parser.value(QStringLiteral("view")),
+                                       parser.value(QStringLiteral("comments")).toInt(), seconds,
+                                       parser.value(QStringLiteral("page-out")));
+    } else if (mode == QLatin1String("idle")) {
+        result = harness::runIdleCase(seconds);
+    } else if (mode == QLatin1String("fetch")) {
+        result = harness::runFetchCase(parser.value(QStringLiteral("host")), parser.value(QStringLiteral("board")),
+                                       parser.value(QStringLiteral("cycles")).toInt());
+    } else if (mode == QLatin1String("startup")) {
+        result = harness::runStartupCase(parser.value(QStringLiteral("home")), parser.value(QStringLiteral("menu")),
+                                         parser.value(QStringLiteral("t0-ns")).toLongLong());
+    } else {
+        std::fprintf(stderr, "kharness: unknown mode '%s'\n", qPrintable(mode));
+        return 2;
+    }
+    std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+    return result.contains(QStringLiteral("error")) ? 1 : 0;
+}
