@@ -1,9 +1,266 @@
 #include "app/gui/MainWindowWiring.h"
 
+#include "app/gui/SettingsDialogs.h"
 #include "app/gui/formMain.h"
+#include "app/gui/formScrollSetting.h"
+#include "mini/MiniHost.h"
+#include "mini/gui/formMiniMode.h"
+#include "net/ThreadChannel.h"
+#include "platform/ProgramFolder.h"
+#include "replay/ReplayCaptions.h"
+#include "replay/gui/ReplayController.h"
+#include "replay/gui/WmpPlayer.h"
+#include "replay/gui/frameWmpControl.h"
+#include "viewers/CornerImages.h"
+#include "viewers/gui/formImageView.h"
+#include "viewers/gui/formMerlinBrowser.h"
+#include "viewers/gui/formSureItiran.h"
+#include "viewers/gui/formTv2ch.h"
+#include "viewers/gui/formWebBrowserHanyou.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The mini window's view of the main window.
+class MainMiniHost : public MiniHost
+{
+public:
+    MainMiniHost(formMain &main, std::function<void(int)> showThreadListAtTop)
+        : m_main(main), m_showThreadListAtTop(std::move(showThreadListAtTop))
+    {
+    }
+
+    void command1Click() override { m_main.command1Click(); }
+    void showMainWindow() override { m_main.show(); }
+    void selectComboMode(int index) override
+    {
+        m_main.comboMode->setCurrentIndex(index);
+        m_main.comboMode_Click();
+    }
+    void closeMainWindow() override { m_main.close(); }
+    void showSureItiranAtTop(int top) override { m_showThreadListAtTop(top); }
+    void autoMoveNextSure() override { m_main.autoMoveNextSure(); }
+
+    ThreadPosition &threadPosition() override { return m_main.threadPosition(); }
+    const ResponseRecord &responseRecord() const override { return m_main.record(); }
+    QString text2() const override { return m_main.Text2(); }
+    void setText2(const QString &text) override { m_main.Text2() = text; }
+    QString label3Caption() const override { return m_main.Label3Caption(); }
+    void setLabel3Caption(const QString &caption) override { m_main.setLabel3Caption(caption); }
+    void setLabel1Caption(const QString &caption) override { m_main.setLabel1Caption(caption); }
+    QString strGetSintyakuFooter() const override
+    {
+        return m_main.threadChannel().address().strGetSintyakuFooter;
+    }
+    QString comboMaxText() const override { return m_main.comboMaxText(); }
+    int intMaxRow() const override { return m_main.settings().intMaxRow; }
+    int intNextWhen1000() const override { return m_main.settings().intNextWhen1000; }
+    qint32 &lngMsgCount() override { return m_main.lngMsgCount(); }
+
+    void setTimerRegetEnabled(bool enabled) override { m_main.setRegetTimerEnabled(enabled); }
+    void setCommand1Enabled(bool enabled) override { m_main.Command1->setEnabled(enabled); }
+    void setCommand1Caption(const QString &caption) override { m_main.Command1->setText(caption); }
+    void setChkOutLineModeEnabled(bool enabled) override
+    {
+        m_main.dialogs().settingsDialog()->chkOutLineMode->setEnabled(enabled);
+    }
+
+private:
+    formMain &m_main;
+    std::function<void(int)> m_showThreadListAtTop;
+};
+
+// Keeps a widget covering its parent (the video in the comment strip).
+class FillParent : public QObject
+{
+public:
+    FillParent(QWidget *child, QWidget *parent) : QObject(child), m_child(child)
+    {
+        parent->installEventFilter(this);
+        child->setGeometry(parent->rect());
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && m_child)
+            m_child->setGeometry(static_cast<QWidget *>(watched)->rect());
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_child;
+};
+
+// The windows beside the main one; deleted before the main window goes.
+struct OtherWindows
+{
+    std::unique_ptr<MainMiniHost> miniHost;
+    QPointer<formMiniMode> mini;
+    QPointer<formImageView> imageView;
+    QPointer<formTv2ch> tv;
+    QPointer<formWebBrowserHanyou> web;
+    QPointer<formMerlinBrowser> threadView;
+    QPointer<formSureItiran> threadList; // created when shown; deletes itself when closed
+    QPointer<replay::ReplayController> replay;
+
+    ~OtherWindows()
+    {
+        delete threadList.data();
+        delete threadView.data();
+        delete web.data();
+        delete tv.data();
+        delete imageView.data();
+        delete mini.data();
+        delete replay.data();
+    }
+};
+
+formSureItiran *threadListWindow(OtherWindows &o, formMain &main)
+{
+    if (!o.threadList)
+        o.threadList = new formSureItiran(main);
+    return o.threadList;
+}
+
+} // namespace
 
 void wireOtherWindows(formMain &main)
 {
-    // Each window's developer adds its creation and hooks here (see app/gui/MainWindowHooks.h).
-    (void)main;
+    installCornerImages(platform::programPath(QStringLiteral("image")));
+
+    auto *o = new OtherWindows;
+    QObject::connect(&main, &formMain::destroying, [o] { delete o; });
+    MainWindowHooks &h = main.hooks();
+
+    // Thread list.
+    h.threadList.fillLists = [o](const QStringList &entries, const QStringList &addresses) {
+        if (o->threadList)
+            o->threadList->setThreadLists(entries, addresses);
+    };
+    h.threadList.showAt = [o, &main](QPoint topLeft) {
+        formSureItiran *w = threadListWindow(*o, main);
+        w->move(topLeft);
+        w->show();
+        w->raise();
+    };
+    h.threadList.close = [o] {
+        if (o->threadList)
+            o->threadList->close();
+    };
+
+    // Mini mode.
+    o->miniHost = std::make_unique<MainMiniHost>(main, [o, &main](int top) {
+        formSureItiran *w = threadListWindow(*o, main);
+        w->move(w->x(), top);
+        w->show();
+        w->raise();
+    });
+    o->mini = new formMiniMode(o->miniHost.get());
+    formMiniMode *mini = o->mini;
+    h.mini.show = [mini] { mini->show(); };
+    h.mini.hide = [mini] { mini->hide(); };
+    h.mini.setStartCaption = [mini](const QString &c) { mini->Command1->setText(c); };
+    h.mini.setStartEnabled = [mini](bool on) { mini->Command1->setEnabled(on); };
+    h.mini.setCountdownCaption = [mini](const QString &c) { mini->lblCountDown->setText(c); };
+    h.mini.setCaption = [mini](const QString &text, const QString &) { mini->setCaption(text); };
+    h.mini.createTextFromDatWebScrollMini = [mini] { mini->createTextFromDatWebScrollMini(); };
+    h.mini.createTextWebScrollMini = [mini] { mini->createTextWebScrollMini(); };
+    h.mini.close = [o] {
+        if (o->mini)
+            o->mini->close();
+    };
+
+    // Image viewer.
+    o->imageView = new formImageView;
+    formImageView *images = o->imageView;
+    h.imageViewer.setImage = [images](const QStringList &resNo, const QStringList &urls, int modeChange) {
+        images->setImage(resNo, urls, modeChange != 0);
+    };
+    h.imageViewer.show = [images] {
+        images->show();
+        images->raise();
+    };
+    h.imageViewer.close = [o] {
+        if (o->imageView)
+            o->imageView->close();
+    };
+
+    // TV graph, general web window, thread view.
+    o->tv = new formTv2ch;
+    formTv2ch *tv = o->tv;
+    h.tv.show = [tv] {
+        tv->show();
+        tv->raise();
+    };
+    h.tv.close = [o] {
+        if (o->tv)
+            o->tv->close();
+    };
+    o->web = new formWebBrowserHanyou(main);
+    formWebBrowserHanyou *web = o->web;
+    h.web.setAndMoveUrlAndShow = [web](const QString &url) {
+        web->setAndMoveUrl(url);
+        web->show();
+        web->raise();
+    };
+    h.web.close = [o] {
+        if (o->web)
+            o->web->close();
+    };
+    o->threadView = new formMerlinBrowser(main);
+    formMerlinBrowser *view = o->threadView;
+    h.threadView.isVisible = [view] { return view->isVisible(); };
+    h.threadView.show = [view] {
+        view->show();
+        view->raise();
+    };
+    h.threadView.setHtmlTextFirst = [view] { view->setHtmlTextFirst(); };
+    h.threadView.close = [o] {
+        if (o->threadView)
+            o->threadView->close();
+    };
+
+    // Replay: its panel takes the side panel's slot, the player lies under the comments.
+    o->replay = new replay::ReplayController(*main.lblMsgStrip);
+    replay::ReplayController *rc = o->replay;
+    auto *slot = new QVBoxLayout(main.frameWmpControl);
+    slot->setContentsMargins(0, 0, 0, 0);
+    slot->addWidget(rc->panel());
+    rc->video()->setParent(main.Frame1);
+    new FillParent(rc->video(), main.Frame1);
+    rc->video()->lower();
+    rc->video()->hide();
+    rc->setSettingsSource([&main] {
+        WmpSettings s;
+        s.comboMaxWmp = main.dialogs().settingsDialog()->ComboMaxWmp->currentText();
+        s.intMaxRow = main.settings().intMaxRow;
+        s.blnIsOutLineModeOn = main.settings().blnIsOutLineModeOn;
+        s.intScroll = main.settings().intScroll;
+        const RgbColor &c = main.settings().varFontColor;
+        s.varFontColor = quint32(c.red) << 16 | quint32(c.green) << 8 | quint32(c.blue);
+        return s;
+    });
+    rc->setImageSink([images](const QStringList &resNo, const QStringList &urls) {
+        images->setImage(resNo, urls, false);
+    });
+    h.replay.showControls = [rc, &main] {
+        const bool on = !rc->isReplayMode();
+        rc->setReplayMode(on);
+        main.menuWmp->setText(replaytext::menuWmp(on));
+        main.frameWmpControl->setVisible(on);
+        if (on)
+            main.frameWmpControl->raise();
+    };
+    h.replay.setReplayInterval = [rc](int ms) { rc->setReplayInterval(ms); };
+    h.replay.closeStartTimeDialog = [rc] { rc->closeStartTimeDialog(); };
 }

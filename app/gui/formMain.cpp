@@ -41,7 +41,7 @@ constexpr QRgb kMarqueeBackground = 0xFF003366; // red 0, green 51, blue 102
 // The panels are dark so that the window sits quietly over video; the comment strip itself
 // paints nothing.
 const char *kStyle = R"(
-#Frame2, #Frame3 { background: #1b2129; }
+#Frame2, #Frame3, #frameWmpControl { background: #1b2129; }
 #Frame2 QLabel, #Frame3 QLabel, QCheckBox { color: #d7dee8; }
 QPushButton { color: #e8edf3; background: #2c3540; border: 1px solid #3b4756;
               border-radius: 3px; padding: 1px 6px; }
@@ -97,6 +97,7 @@ formMain::formMain(QWidget *parent)
 
 formMain::~formMain()
 {
+    emit destroying();
     // The dialogs refer to m_settings; delete them while it still exists.
     delete m_dialogs;
     m_dialogs = nullptr;
@@ -167,6 +168,8 @@ void formMain::buildWidgets()
     List5->setObjectName(QStringLiteral("List5"));
     List5->setMouseTracking(true);
     frameWmpControl = new QWidget(Frame3);
+    frameWmpControl->setObjectName(QStringLiteral("frameWmpControl"));
+    frameWmpControl->setAttribute(Qt::WA_StyledBackground);
     frameWmpControl->hide();
     new QSizeGrip(Frame3); // no system frame: the grip resizes the window (placed in applyLayout)
 
@@ -400,7 +403,8 @@ void formMain::applyLayout()
     if (threads.bottom() > visibleBottom && visibleBottom - threads.top() > 20)
         threads.setBottom(visibleBottom);
     List5->setGeometry(threads);
-    frameWmpControl->setGeometry(threads);
+    // The replay panel takes the place of both lists while it is shown.
+    frameWmpControl->setGeometry(QRect(boards.topLeft(), threads.bottomRight()));
     if (auto *grip = Frame3->findChild<QSizeGrip *>()) {
         grip->resize(grip->sizeHint());
         grip->move(Frame3->width() - grip->width(), visibleBottom - grip->height() + 4);

@@ -213,6 +213,8 @@ public:
 signals:
     // Closing has run (settings written, pages removed, other windows closed).
     void unloaded();
+    // Emitted first thing in the destructor: windows that refer to this one go now.
+    void destroying();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
