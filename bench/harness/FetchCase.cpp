@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace harness {
@@ -38,17 +39,28 @@ QJsonObject spread(const std::vector<double> &values)
 // decodes and converts on close, the builder writes the page of the new batch, WebScroll loads
 // it, and the next paint shows it. The clock starts when the last bytes arrive (the server
 // closes right after them), so the network itself is not counted.
-QJsonObject runFetchCase(const QString &host, const QString &board, int cycles)
+QJsonObject runFetchCase(const QString &home, const QString &host, const QString &board, int cycles)
 {
-    QTemporaryDir home;
-    platform::setProgramFolder(home.path());
+    QTemporaryDir scratch;
+    platform::setProgramFolder(home.isEmpty() ? scratch.path() : home);
     const QString pagePath = platform::programPath(marqueePageFileName());
 
     ThreadChannel channel;
     const FetchResult index = channel.openBoardAndWait(QStringLiteral("http://%1/%2/").arg(host, board));
     if (!index.ok())
         return {{QStringLiteral("error"), QStringLiteral("index: ") + index.reason()}};
-    const QString threadNumber = channel.Text1().section(QStringLiteral(".dat"), 0, 0).trimmed();
+    // Text1 keeps the reply's headers. The longest thread of the index is the one measured.
+    QString threadNumber;
+    int longest = -1;
+    const QRegularExpression line(QStringLiteral("^(\\d+)\\.dat<>.*\\((\\d+)\\)\\s*$"),
+                                  QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(channel.Text1()); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(2).toInt() > longest) {
+            longest = m.captured(2).toInt();
+            threadNumber = m.captured(1);
+        }
+    }
     if (threadNumber.isEmpty())
         return {{QStringLiteral("error"), QStringLiteral("no thread in the index")}};
 
@@ -68,7 +80,7 @@ QJsonObject runFetchCase(const QString &host, const QString &board, int cycles)
     });
     QObject::connect(&channel, &ThreadChannel::datConverted, [&] { convertedAt = monotonicNs(); });
 
-    std::vector<double> total, onClose, decode, convert, build, load, paint;
+    std::vector<double> total, onClose, decode, convert, wake, build, write, load, paint;
     int responses = 0;
     for (int cycle = 0; cycle < cycles; ++cycle) {
         const FetchResult dat = channel.fetchThreadAndWait(host, board, threadNumber);
@@ -92,9 +104,11 @@ QJsonObject runFetchCase(const QString &host, const QString &board, int cycles)
         settings.intNextWhen1000 = 2;
         ImageLists images;
         qint32 lngMsgCount = 0;
+        const qint64 t1b = monotonicNs();
         const MarqueeBuild page = createTextFromDatWebScroll(position, record, settings, images, lngMsgCount);
         if (page.outcome != MarqueeBuild::Outcome::Page)
             return {{QStringLiteral("error"), QStringLiteral("the builder made no page")}};
+        const qint64 t1c = monotonicNs();
         writeFileText(page.page, pagePath);
         const qint64 t2 = monotonicNs();
 
@@ -125,7 +139,9 @@ QJsonObject runFetchCase(const QString &host, const QString &board, int cycles)
         onClose.push_back(ms(t1 - t0));
         decode.push_back(ms(decodeNs));
         convert.push_back(ms(convertNs));
-        build.push_back(ms(t2 - t1));
+        wake.push_back(ms(t1b - t1));
+        build.push_back(ms(t1c - t1b));
+        write.push_back(ms(t2 - t1c));
         load.push_back(ms(t3 - t2));
         paint.push_back(ms(t4 - t3));
         runEvents(30);
@@ -138,7 +154,9 @@ QJsonObject runFetchCase(const QString &host, const QString &board, int cycles)
         {QStringLiteral("close_to_record_ms"), spread(onClose)},
         {QStringLiteral("decode_ms"), spread(decode)},
         {QStringLiteral("convert_ms"), spread(convert)},
-        {QStringLiteral("build_and_write_ms"), spread(build)},
+        {QStringLiteral("wait_return_ms"), spread(wake)},
+        {QStringLiteral("build_ms"), spread(build)},
+        {QStringLiteral("write_ms"), spread(write)},
         {QStringLiteral("load_ms"), spread(load)},
         {QStringLiteral("first_paint_ms"), spread(paint)},
     };

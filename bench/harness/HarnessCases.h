@@ -13,8 +13,9 @@ QJsonObject runStripCase(const QString &view, int comments, double seconds, cons
 // Both surfaces shown, nothing moving, the countdown label ticking every second.
 QJsonObject runIdleCase(double seconds);
 // Fetch to screen over loopback: the dat of the board's top thread fetched `cycles` times, its
-// last 30 responses built into the marquee page and shown.
-QJsonObject runFetchCase(const QString &host, const QString &board, int cycles);
+// last 30 responses built into the marquee page and shown. home: the program folder (with the
+// server's services.ini), or empty for a scratch one.
+QJsonObject runFetchCase(const QString &home, const QString &host, const QString &board, int cycles);
 // The main window's start-up, as the program runs it, up to the first paint with the live-board
 // list filled; t0Ns is CLOCK_MONOTONIC when the parent spawned this process.
 QJsonObject runStartupCase(const QString &home, const QString &menuUrl, qint64 t0Ns);

@@ -4,7 +4,7 @@
 //
 //   kharness strip --view labels|labels-shadow|marquee --comments N [--seconds S] [--page-out F]
 //   kharness idle [--seconds S]
-//   kharness fetch --host 127.0.0.1:PORT --board BOARD [--cycles N]
+//   kharness fetch [--home DIR] --host 127.0.0.1:PORT --board BOARD [--cycles N]
 //   kharness startup --home DIR --menu URL --t0-ns NS
 //
 // Frames are the paint events the surface actually ran (timestamped as each one ends); CPU is
@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     } else if (mode == QLatin1String("idle")) {
         result = harness::runIdleCase(seconds);
     } else if (mode == QLatin1String("fetch")) {
-        result = harness::runFetchCase(parser.value(QStringLiteral("host")), parser.value(QStringLiteral("board")),
+        result = harness::runFetchCase(parser.value(QStringLiteral("home")), parser.value(QStringLiteral("host")), parser.value(QStringLiteral("board")),
                                        parser.value(QStringLiteral("cycles")).toInt());
     } else if (mode == QLatin1String("startup")) {
         result = harness::runStartupCase(parser.value(QStringLiteral("home")), parser.value(QStringLiteral("menu")),
