@@ -84,7 +84,7 @@ QJsonObject labelCase(bool shadow, int comments, double seconds)
         while (strip->model().commentCount(present::CommentFamily::Live) < comments)
             addComment(stripWidth);
     });
-    feeder.start(20);
+    feeder.start(250); // batches, as fetches bring them (each adds a paint of its own)
 
     QJsonObject out = measureSpan(strip->frames, strip->recording, seconds);
     out[QStringLiteral("comments_at_end")] = int(strip->model().commentCount(present::CommentFamily::Live));

@@ -1,0 +1,429 @@
+#!/usr/bin/env python3
+"""Runs the real-window, browser, fetch and start-up measurements and prints the one table of
+bench/run: every figure beside its goal, met or not, and the ratios, all from this one run.
+
+Run by bench/run under xvfb-run (a 1920 x 1080 screen). Inputs: the build folder (kharness,
+boardsim, kestrelon), the kbench JSON of the same run, and the ratio lines of bench/run in $RATIOS.
+Writes the figures as JSON and the table as Markdown beside the kbench JSON.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+VIEWS = [("labels", "label view, shadow off"), ("labels-shadow", "label view, shadow on"),
+         ("marquee", "marquee view")]
+COUNTS = [50, 200, 400]
+
+
+# ---- /proc ------------------------------------------------------------------------------------
+
+def read(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+    except OSError:
+        return ""
+
+
+def stat_fields(pid):
+    """Fields after the command name (index 0 is the state), or None when the process is gone."""
+    text = read(f"/proc/{pid}/stat")
+    close = text.rfind(")")
+    return text[close + 1:].split() if close >= 0 else None
+
+
+def process_tree(root):
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            fields = stat_fields(entry)
+            if fields:
+                children.setdefault(int(fields[1]), []).append(int(entry))
+    tree, todo = [], [root]
+    while todo:
+        pid = todo.pop()
+        tree.append(pid)
+        todo.extend(children.get(pid, []))
+    return tree
+
+
+def cpu_seconds(pid):
+    fields = stat_fields(pid)
+    return (int(fields[11]) + int(fields[12])) / CLK_TCK if fields else 0.0
+
+
+def kb_field(text, key):
+    for line in text.splitlines():
+        name, _, rest = line.partition(":")
+        if name == key and rest.split():
+            return int(rest.split()[0])
+    return 0
+
+
+def pss_mb(pid):
+    return kb_field(read(f"/proc/{pid}/smaps_rollup"), "Pss") / 1024.0
+
+
+def rss_mb(pid):
+    return kb_field(read(f"/proc/{pid}/status"), "VmRSS") / 1024.0
+
+
+# ---- cases ------------------------------------------------------------------------------------
+
+def harness(build, *args, timeout=300):
+    cmd = [os.path.join(build, "bench", "kharness"), *map(str, args)]
+    run = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
+    lines = [l for l in run.stdout.splitlines() if l.startswith("{")]
+    if not lines:
+        return {"error": f"kharness {' '.join(map(str, args))}: exit {run.returncode}: {run.stderr[-400:]}"}
+    return json.loads(lines[-1])
+
+
+def chromium_case(page, seconds, warmup=3.0):
+    exe = shutil.which("chromium") or shutil.which("chromium-browser")
+    if not exe:
+        return {"error": "chromium is not installed"}
+    profile = tempfile.mkdtemp(prefix="kbench-chromium-")
+    flags = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             f"--user-data-dir={profile}", "--window-size=1920,1080", "--window-position=0,0",
+             "--no-default-browser-check", "--disable-features=Translate"]
+    if os.environ.get("KESTRELON_BENCH_CHROMIUM_HEADLESS") == "1":
+        flags.append("--headless")
+    proc = subprocess.Popen([exe, *flags, "file://" + page], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        time.sleep(warmup)
+        before = {pid: cpu_seconds(pid) for pid in process_tree(proc.pid)}
+        t0 = time.monotonic()
+        time.sleep(seconds)
+        tree = process_tree(proc.pid)
+        after = {pid: cpu_seconds(pid) for pid in tree}
+        wall = time.monotonic() - t0
+        pss = sum(pss_mb(pid) for pid in tree)
+        rss = sum(rss_mb(pid) for pid in tree)
+        cpu = sum(after[pid] - before.get(pid, 0.0) for pid in after)
+        return {"cpu_s_per_s": cpu / wall, "pss_mb": pss, "rss_sum_mb": rss, "processes": len(tree),
+                "headless": "--headless" in flags}
+    finally:
+        try:
+            os.killpg(proc.pid, 15)
+        except ProcessLookupError:
+            pass
+        try:
+            proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, 9)
+            proc.wait()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+class BoardSim:
+    def __init__(self, build, home, *args):
+        log = open(os.path.join(home, "boardsim.log"), "w+")
+        self.proc = subprocess.Popen([os.path.join(build, "tools", "boardsim"), *args,
+                                      "--write-services", os.path.join(home, "services.ini")],
+                                     stdout=log, stderr=subprocess.STDOUT)
+        self.url = ""
+        for _ in range(100):
+            log.seek(0)
+            first = log.readline().strip()
+            if first.startswith("http") and os.path.exists(os.path.join(home, "services.ini")):
+                self.url = first
+                break
+            time.sleep(0.05)
+        self.host = self.url.split("/")[2] if self.url else ""
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+def fetch_case(build, cycles):
+    home = tempfile.mkdtemp(prefix="kbench-fetch-")
+    sim = BoardSim(build, home, "--rate", "0", "--start-count", "1000")
+    try:
+        if not sim.url:
+            return {"error": "boardsim did not start"}
+        return harness(build, "fetch", "--home", home, "--host", sim.host, "--cycles", cycles)
+    finally:
+        sim.stop()
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def startup_case(build, runs=5):
+    home = tempfile.mkdtemp(prefix="kbench-start-")
+    sim = BoardSim(build, home, "--rate", "0")
+    results, program = [], {}
+    try:
+        if not sim.url:
+            return {"error": "boardsim did not start"}
+        for _ in range(runs):
+            run_home = tempfile.mkdtemp(prefix="kbench-home-")
+            shutil.copy(os.path.join(home, "services.ini"), run_home)
+            t0 = time.monotonic_ns()
+            results.append(harness(build, "startup", "--home", run_home, "--menu", sim.url,
+                                   "--t0-ns", t0, timeout=60))
+            shutil.rmtree(run_home, ignore_errors=True)
+        # The program itself, end to end: start, start-up, one second shown, orderly close.
+        run_home = tempfile.mkdtemp(prefix="kbench-home-")
+        shutil.copy(os.path.join(home, "services.ini"), run_home)
+        t0 = time.monotonic()
+        proc = subprocess.Popen([os.path.join(build, "kestrelon"), "--home", run_home, "--menu", sim.url,
+                                 "--quit-after", "1"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        program = {"wall_minus_shown_ms": (time.monotonic() - t0 - 1.0) * 1000,
+                   "max_rss_mb": usage.ru_maxrss / 1024.0, "exit": os.waitstatus_to_exitcode(status)}
+        proc.returncode = program["exit"]
+        shutil.rmtree(run_home, ignore_errors=True)
+    finally:
+        sim.stop()
+        shutil.rmtree(home, ignore_errors=True)
+    good = [r for r in results if "error" not in r]
+    if not good:
+        return {"error": results[0].get("error", "no run") if results else "no run", "program": program}
+    good.sort(key=lambda r: r["to_painted_ms"])
+    median = good[len(good) // 2]
+    return {**median, "runs": len(good), "to_painted_all_ms": [r["to_painted_ms"] for r in good],
+            "program": program}
+
+
+# ---- the table ------------------------------------------------------------------------------
+
+class Table:
+    def __init__(self):
+        self.rows = []  # (figure, measured, goal, met) or (section,)
+
+    def section(self, title):
+        self.rows.append((title,))
+
+    def row(self, figure, measured, goal="", met=None):
+        mark = "" if met is None else ("yes" if met else "NO")
+        self.rows.append((figure, measured, goal, mark))
+
+    def text(self):
+        widths = [max(len(r[i]) for r in self.rows if len(r) == 4) for i in range(4)]
+        widths = [max(w, len(h)) for w, h in zip(widths, ("Figure", "Measured", "Goal", "Met"))]
+        line = lambda cells: "  ".join(c.ljust(w) for c, w in zip(cells, widths)).rstrip()
+        out = [line(("Figure", "Measured", "Goal", "Met")), line(["-" * w for w in widths])]
+        for r in self.rows:
+            out.append(f"[{r[0]}]" if len(r) == 1 else line(r))
+        return "\n".join(out)
+
+    def markdown(self):
+        out = ["| Figure | Measured | Goal | Met |", "|---|---|---|---|"]
+        for r in self.rows:
+            out.append(f"| **{r[0]}** | | | |" if len(r) == 1 else "| " + " | ".join(r) + " |")
+        return "\n".join(out)
+
+
+def kbench_times(path):
+    scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+    times, counters = {}, {}
+    try:
+        with open(path) as f:
+            runs = json.load(f)["benchmarks"]
+    except (OSError, ValueError, KeyError):
+        return times, counters
+    for run in runs:
+        if run.get("run_type", "iteration") == "iteration" and "error_occurred" not in run:
+            times.setdefault(run["name"], run["cpu_time"] * scale[run["time_unit"]])
+            counters.setdefault(run["name"], run)
+    return times, counters
+
+
+def fmt_ms(ns):
+    return f"{ns / 1e6:.3f} ms" if ns >= 1e5 else f"{ns / 1e3:.2f} us"
+
+
+def build_table(res, times, counters, ratio_lines):
+    t = Table()
+    if "strip" in res:
+        window_sections(t, res)
+    scaling_section(t, times, counters)
+    ratio_section(t, res, times, ratio_lines)
+    return t
+
+
+def window_sections(t, res):
+    case = lambda view, n: strip_case(res, view, n)
+
+    t.section("Strip rendering, 1920 x 1080 window, %g s per case" % res["seconds"])
+    for view, title in VIEWS:
+        for n in COUNTS:
+            c = case(view, n)
+            label = f"{title}, {n} comments"
+            if "error" in c:
+                t.row(label, "failed: " + c["error"][:60], "", False)
+                continue
+            fps_goal = 60 if n == 200 else 50 if n == 400 else None
+            t.row(label + ": frames/s", f"{c['fps']:.1f}", f">= {fps_goal}" if fps_goal else "",
+                  None if fps_goal is None else c["fps"] >= fps_goal - 0.5)
+            t.row(label + ": interval median / p99",
+                  f"{c['interval_median_ms']:.1f} / {c['interval_p99_ms']:.1f} ms",
+                  "p99 <= 20 ms" if n == 200 else "", c["interval_p99_ms"] <= 20 if n == 200 else None)
+            t.row(label + ": CPU-s/s", f"{c['cpu_s_per_s']:.3f}", "<= 0.35" if n == 200 else "",
+                  c["cpu_s_per_s"] <= 0.35 if n == 200 else None)
+            t.row(label + ": RSS / PSS", f"{c['rss_mb']:.0f} / {c['pss_mb']:.0f} MB")
+    idle = res["idle"]
+    if "error" in idle:
+        t.row("idle (countdown ticking, nothing moving): CPU-s/s", "failed: " + idle["error"][:60], "<= 0.01", False)
+    else:
+        t.row("idle (countdown ticking, nothing moving): CPU-s/s", f"{idle['cpu_s_per_s']:.4f}", "<= 0.01",
+              idle["cpu_s_per_s"] <= 0.01)
+
+    t.section("Marquee view against Chromium, the same 200-comment tempHtml2.html")
+    chrome, ours = res["chromium"], case("marquee", 200)
+    if "error" in chrome or "error" in ours:
+        t.row("Chromium", "failed: " + chrome.get("error", ours.get("error", ""))[:60], "", False)
+    else:
+        t.row("Chromium: CPU-s/s", f"{chrome['cpu_s_per_s']:.3f}")
+        t.row("Chromium: PSS over %d processes" % chrome["processes"], f"{chrome['pss_mb']:.0f} MB")
+        cpu_ratio = ours["cpu_s_per_s"] / chrome["cpu_s_per_s"] if chrome["cpu_s_per_s"] > 0 else float("inf")
+        mem_ratio = ours["pss_mb"] / chrome["pss_mb"] if chrome["pss_mb"] > 0 else float("inf")
+        t.row("Kestrelon / Chromium CPU", f"{cpu_ratio:.3f}", "<= 0.333", cpu_ratio <= 1 / 3)
+        t.row("Kestrelon / Chromium PSS", f"{mem_ratio:.3f}", "<= 0.5", mem_ratio <= 0.5)
+
+    t.section("Fetch to screen, 1000-response dat over loopback, 30-response batch")
+    f = res["fetch"]
+    if "error" in f:
+        t.row("fetch to screen", "failed: " + f["error"][:60], "< 10 ms median", False)
+    else:
+        t.row(f"last bytes to first frame, median / p99 ({f['cycles']} cycles)",
+              f"{f['total_ms']['median']:.2f} / {f['total_ms']['p99']:.2f} ms", "median < 10 ms",
+              f["total_ms"]["median"] < 10)
+        total = f["total_ms"]["median"] or 1
+        for key, title in (("decode_ms", "decoding (CP932)"), ("convert_ms", "conversion (convertDat)"),
+                           ("close_to_record_ms", "  both, inside the channel on close"),
+                           ("wait_return_ms", "wait returning to the caller"),
+                           ("build_ms", "page building"), ("write_ms", "page written to tempHtml2.html"),
+                           ("load_ms", "page loaded into WebScroll"), ("first_paint_ms", "until the first paint ends")):
+            t.row("  " + title, f"{f[key]['median']:.3f} ms ({100 * f[key]['median'] / total:.0f} %)")
+
+    t.section("Start-up to a painted main window with the board menu listed")
+    s = res["startup"]
+    if "error" in s:
+        t.row("start-up", "failed: " + s["error"][:60], "< 400 ms", False)
+    else:
+        t.row(f"process start to first paint (median of {s['runs']})", f"{s['to_painted_ms']:.0f} ms", "< 400 ms",
+              s["to_painted_ms"] < 400)
+        t.row("  of which: exec and libraries to start-up code", f"{s['to_startup_code_ms']:.0f} ms")
+        t.row("  windows built / Form_Load / show to paint",
+              f"{s['windows_built_ms']:.0f} / {s['form_load_ms']:.0f} / {s['show_to_paint_ms']:.0f} ms")
+        t.row("resident memory then (RSS / PSS)", f"{s['rss_mb']:.0f} / {s['pss_mb']:.0f} MB", "< 90 MB RSS",
+              s["rss_mb"] < 90)
+    prog = s.get("program", {})
+    if prog:
+        t.row("kestrelon --quit-after 1: wall less the 1 s shown", f"{prog['wall_minus_shown_ms']:.0f} ms")
+        t.row("kestrelon --quit-after 1: peak RSS", f"{prog['max_rss_mb']:.0f} MB")
+
+
+def strip_case(res, view, n):
+    return res.get("strip", {}).get(f"{view}/{n}", {"error": "not run"})
+
+
+def scaling_section(t, times, counters):
+    t.section("Scaling (kbench, CPU time)")
+
+    def ratio_row(title, num, den, goal=None, per_tenfold_of=None):
+        if num not in times or den not in times or times[den] <= 0:
+            t.row(title, "not run")
+            return
+        r = times[num] / times[den]
+        shown = f"{r:.2f}  ({fmt_ms(times[num])} / {fmt_ms(times[den])})"
+        if per_tenfold_of:
+            import math
+            tenfold = r ** (1 / math.log10(per_tenfold_of))
+            shown += f", {tenfold:.2f} per tenfold"
+            t.row(title, shown, "<= 12 per tenfold", tenfold <= 12)
+        else:
+            t.row(title, shown, goal or "", None if goal is None else r <= 12)
+
+    ratio_row("convertDat, 10,000 / 1,000 lines", "BM_ScaleConvertDat/10000", "BM_ScaleConvertDat/1000", "<= 12")
+    ratio_row("convertDat, 100,000 / 10,000 lines", "BM_ScaleConvertDat/100000", "BM_ScaleConvertDat/10000", "<= 12")
+    ratio_row("marquee page of the last 30, 10,000 / 1,000 lines", "BM_ScalePageBuild/10000",
+              "BM_ScalePageBuild/1000", "<= 12")
+    ratio_row("marquee page of the last 30, 30,000 / 10,000 lines", "BM_ScalePageBuild/30000",
+              "BM_ScalePageBuild/10000", per_tenfold_of=3)
+    refused = counters.get("BM_ScalePageBuild/100000", {}).get("refused")
+    if refused is not None:
+        t.row("marquee page, 100,000 lines", "refused (16-bit response index)" if refused else "built")
+    ratio_row("replay lookup per tick, 100,000 / 1,000 entries", "BM_WmpLookup/100000", "BM_WmpLookup/1000", "<= 12")
+    ratio_row("replay tick, 100,000 / 1,000 entries", "BM_WmpTick/100000", "BM_WmpTick/1000", "<= 12")
+
+
+def ratio_section(t, res, times, ratio_lines):
+    t.section("Ratios within this run")
+    case = lambda view, n: strip_case(res, view, n)
+    m200, l200, s200 = case("marquee", 200), case("labels", 200), case("labels-shadow", 200)
+    if all("error" not in c for c in (m200, l200, s200)) and l200["cpu_s_per_s"] > 0 and m200["cpu_s_per_s"] > 0:
+        t.row("window, 200 comments: label shadow on / off CPU", f"{s200['cpu_s_per_s'] / l200['cpu_s_per_s']:.2f}")
+        t.row("window, 200 comments: label (shadow off) / marquee CPU",
+              f"{l200['cpu_s_per_s'] / m200['cpu_s_per_s']:.2f}")
+    for view, title in VIEWS:
+        a, b = case(view, 400), case(view, 50)
+        if "error" not in a and "error" not in b and b["cpu_s_per_s"] > 0:
+            t.row(f"window, {title}: CPU 400 / 50 comments", f"{a['cpu_s_per_s'] / b['cpu_s_per_s']:.2f}")
+    for line in ratio_lines:
+        label, num, den = line.split("|")
+        if num in times and den in times and times[den] > 0:
+            t.row(label, f"{times[num] / times[den]:.2f}  ({fmt_ms(times[num])} / {fmt_ms(times[den])})")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--kbench-json", required=True)
+    ap.add_argument("--seconds", type=float, default=float(os.environ.get("KESTRELON_BENCH_SECONDS", 20)))
+    ap.add_argument("--cycles", type=int, default=50)
+    ap.add_argument("--kbench-only", action="store_true", help="only the kbench figures")
+    args = ap.parse_args()
+    ratio_lines = [l for l in os.environ.get("RATIOS", "").strip().splitlines() if l.count("|") == 2]
+    times, counters = kbench_times(args.kbench_json)
+    if args.kbench_only:
+        print()
+        print(build_table({}, times, counters, ratio_lines).text())
+        return
+
+    res = {"seconds": args.seconds, "load_before": os.getloadavg(), "strip": {}}
+    scratch = tempfile.mkdtemp(prefix="kbench-pages-")
+    page200 = os.path.join(scratch, "tempHtml2.html")
+    for view, title in VIEWS:
+        for n in COUNTS:
+            print(f"  {title}, {n} comments ...", file=sys.stderr, flush=True)
+            extra = ["--page-out", page200] if (view, n) == ("marquee", 200) else []
+            res["strip"][f"{view}/{n}"] = harness(args.build, "strip", "--view", view, "--comments", n,
+                                                  "--seconds", args.seconds, *extra)
+    print("  idle ...", file=sys.stderr, flush=True)
+    res["idle"] = harness(args.build, "idle", "--seconds", args.seconds)
+    print("  Chromium on the 200-comment page ...", file=sys.stderr, flush=True)
+    res["chromium"] = chromium_case(page200, args.seconds) if os.path.exists(page200) else {"error": "no page"}
+    print("  fetch to screen ...", file=sys.stderr, flush=True)
+    res["fetch"] = fetch_case(args.build, args.cycles)
+    print("  start-up ...", file=sys.stderr, flush=True)
+    res["startup"] = startup_case(args.build)
+    res["load_after"] = os.getloadavg()
+    shutil.rmtree(scratch, ignore_errors=True)
+
+    table = build_table(res, times, counters, ratio_lines)
+    out_dir = os.path.dirname(os.path.abspath(args.kbench_json))
+    with open(os.path.join(out_dir, "measure.json"), "w") as f:
+        json.dump(res, f, indent=1)
+    with open(os.path.join(out_dir, "table.md"), "w") as f:
+        f.write(table.markdown() + "\n")
+    print()
+    print(f"Load average before / after: {res['load_before'][0]:.1f} / {res['load_after'][0]:.1f} "
+          f"on {os.cpu_count()} CPUs")
+    print(table.text())
+
+
+if __name__ == "__main__":
+    main()
