@@ -29,7 +29,7 @@ struct TwipsRect
 // Fixed sizes of the panels and title pieces (twips; 15 a pixel at 96 dpi).
 namespace mainsizes {
 constexpr int kSidePanelWidth = 3000;     // 200 px: favourites, board and thread lists
-constexpr int kBottomPanelHeight = 420;   // 28 px: one row of buttons
+constexpr int kBottomPanelHeight = 780;   // 52 px: two rows of buttons
 constexpr int kTitleImageHeight = 345;    // 23 px title strip (at most 350, see sidePanel)
 constexpr int kTitlePictureSize = 270;    // 18 px minimise and close pictures
 constexpr int kTitlePictureTop = 38;

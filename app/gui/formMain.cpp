@@ -31,6 +31,7 @@
 #include <QRadioButton>
 #include <QSizeGrip>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -44,7 +45,8 @@ const char *kStyle = R"(
 #Frame2, #Frame3, #frameWmpControl { background: #1b2129; }
 #Frame2 QLabel, #Frame3 QLabel, QCheckBox { color: #d7dee8; }
 QPushButton { color: #e8edf3; background: #2c3540; border: 1px solid #3b4756;
-              border-radius: 3px; padding: 1px 6px; }
+              border-radius: 3px; padding: 1px 8px; min-height: 18px; }
+#Frame2 QPushButton, #Frame2 QComboBox, #Frame2 QCheckBox, #Frame2 QLabel { font-size: 12px; }
 QPushButton:hover { background: #37434f; }
 QPushButton:pressed { background: #1f6f8b; }
 QPushButton:disabled { color: #7b8694; background: #242b34; border-color: #2e3742; }
@@ -58,6 +60,12 @@ QListWidget:disabled { color: #8793a1; }
 #lblCountDown { color: #ffd479; font-weight: 600; }
 #Label1 { color: #9fd3ff; }
 #PictureListbox { background: #fffbe6; border: 1px solid #8a7f55; }
+QScrollBar { background: #1b2129; border: none; }
+QScrollBar:horizontal { height: 10px; }
+QScrollBar:vertical { width: 10px; }
+QScrollBar::handle { background: #3b4756; border-radius: 4px; min-width: 20px; min-height: 20px; }
+QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 #PictureListbox QLabel { color: #222; }
 )";
 
@@ -138,20 +146,28 @@ void formMain::buildWidgets()
     Label3->hide(); // the current thread page address: state, not for show
     for (QPushButton *b : {Command1, Command2, cmdConfig, cmdFont, cmdImageView, cmdWrite})
         b->setFocusPolicy(Qt::NoFocus);
-    auto *bottom = new QHBoxLayout(Frame2);
-    bottom->setContentsMargins(4, 2, 4, 2);
-    bottom->setSpacing(4);
-    bottom->addWidget(Command1);
-    bottom->addWidget(Command2);
-    bottom->addWidget(comboMode);
-    bottom->addWidget(lblCountDown);
-    bottom->addWidget(Label1);
-    bottom->addStretch(1);
-    bottom->addWidget(cmdConfig);
-    bottom->addWidget(cmdFont);
-    bottom->addWidget(cmdImageView);
-    bottom->addWidget(cmdWrite);
-    bottom->addWidget(chkSaizenmen);
+    // Two rows: the live cycle and the view on top, the tools and dialogs below.
+    auto *rows = new QVBoxLayout(Frame2);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(4);
+    top->addWidget(Command1);
+    top->addWidget(Command2);
+    top->addWidget(comboMode);
+    top->addWidget(lblCountDown);
+    top->addWidget(Label1);
+    top->addStretch(1);
+    top->addWidget(chkSaizenmen);
+    auto *tools = new QHBoxLayout;
+    tools->setSpacing(4);
+    tools->addWidget(cmdConfig);
+    tools->addWidget(cmdFont);
+    tools->addWidget(cmdImageView);
+    tools->addWidget(cmdWrite);
+    tools->addStretch(1);
+    rows->addLayout(top);
+    rows->addLayout(tools);
 
     Frame3 = new QWidget(this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
@@ -172,6 +188,9 @@ void formMain::buildWidgets()
     frameWmpControl->setAttribute(Qt::WA_StyledBackground);
     frameWmpControl->hide();
     new QSizeGrip(Frame3); // no system frame: the grip resizes the window (placed in applyLayout)
+
+    // The side panel starts under the title strip's lower edge: keep the title pictures on top.
+    Frame6->raise();
 
     List1 = hiddenList(this, "List1");
     List2 = hiddenList(this, "List2");
