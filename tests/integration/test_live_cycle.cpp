@@ -399,12 +399,18 @@ struct ScriptedBoard
         return r;
     }
 
+    int indexRequests = 0;
+    bool indexFailsAfterFirst = false;
+
     ScriptedBoard()
     {
         server.setResponder([this](const QByteArray &request, int) {
-            if (request.contains("subject.txt"))
+            if (request.contains("subject.txt")) {
+                if (indexRequests++ > 0 && indexFailsAfterFirst)
+                    return whole(testsupport::FakeHttpServer::reply("gone", 404));
                 return whole(testsupport::FakeHttpServer::reply(
                     platform::encodeCp932(QStringLiteral("123.dat<>試験スレ (5)\n"))));
+            }
             const int i = std::min(datRequests++, int(datReplies.size()) - 1);
             return datReplies.at(i);
         });
@@ -456,6 +462,69 @@ TEST_F(LiveCycle, FailedRefetchKeepsThePageAndASlowOneShowsOnlyWhatIsNew)
         EXPECT_TRUE(shown.contains(QStringLiteral("body&nbsp;%1").arg(i))) << i;
     for (int i = 1; i <= 5; ++i)
         EXPECT_FALSE(shown.contains(QStringLiteral("body&nbsp;%1&nbsp;").arg(i))) << i;
+}
+
+TEST_F(LiveCycle, StopDuringARefetchDropsWhatArrivesAfterIt)
+{
+    ScriptedBoard board;
+    testsupport::FakeHttpServer::Reply slow;
+    slow.chunks = testsupport::FakeHttpServer::split(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(9)), 64);
+    slow.chunkDelayMs = 40;
+    board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(5))), slow};
+    ServicesConfig config = ServicesConfig::defaults();
+    config.timeoutSeconds = 5;
+    setServices(config);
+    auto w = std::make_unique<formMain>();
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    setViewMode(*w, 1);
+    ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
+    w->Command1_Click();
+    ASSERT_EQ(w->threadPosition().intLastDt, 5);
+
+    QTimer::singleShot(100, w.get(), [&] { w->Command1_Click(); }); // Stop while the dat drips in
+    EXPECT_EQ(tickUntilFetched(*w), 13);
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_TRUE(w->lblCountDown->text().isEmpty());
+    EXPECT_EQ(w->TimerRegetTag(), QStringLiteral("1"));
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_EQ(w->threadPosition().intLastDt, 5);
+    EXPECT_FALSE(QFile::exists(home.file(marqueePageFileName())));
+}
+
+TEST_F(LiveCycle, FollowThatCannotListTheBoardAgainDoesNotRestartTheFinishedThread)
+{
+    ScriptedBoard board;
+    board.indexFailsAfterFirst = true;
+    board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(998))),
+                        ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(1001)))};
+    ServicesConfig config = ServicesConfig::defaults();
+    config.timeoutSeconds = 2;
+    setServices(config);
+    testsupport::writeBytes(home.file(QStringLiteral("favorite.txt")),
+                            platform::encodeCp932(QStringLiteral("試験板--http://") + board.server.server()
+                                                  + QStringLiteral("/live/subback.html")));
+    auto w = std::make_unique<formMain>();
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    w->dialogs().settingsDialog()->Option1[0]->setChecked(true);
+    setViewMode(*w, 1);
+    w->comboFavorite->setCurrentIndex(0);
+    w->comboFavorite_Click();
+    ASSERT_EQ(w->intGetSureFrom(), 3);
+    chooseTopThread(*w);
+    w->Command1_Click();
+    ASSERT_EQ(w->threadPosition().intLastDt, 998);
+
+    EXPECT_EQ(tickUntilFetched(*w), 13); // reaches 1001: the follow finds no board to list
+    EXPECT_EQ(w->threadPosition().intLastDt, 1001);
+    EXPECT_EQ(board.indexRequests, 2);
+    EXPECT_EQ(board.datRequests, 2);
+    EXPECT_EQ(w->List5->count(), 0);
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_TRUE(w->lblCountDown->text().isEmpty());
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
 }
 
 } // namespace
