@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -467,29 +468,63 @@ std::optional<int> parseCssPixels(const QString &text)
     return int(std::lround(value));
 }
 
+namespace {
+
+// The named references, matched without allocating: the stagger of a marquee page writes every
+// blank as "&nbsp;", so a page holds tens of thousands of them.
+std::optional<QChar> namedReference(QStringView ref)
+{
+    static const struct
+    {
+        QLatin1StringView name;
+        QChar value;
+    } names[] = {
+        {QLatin1StringView("nbsp"), QChar(0x00A0)}, {QLatin1StringView("amp"), QLatin1Char('&')},
+        {QLatin1StringView("lt"), QLatin1Char('<')},     {QLatin1StringView("gt"), QLatin1Char('>')},
+        {QLatin1StringView("quot"), QLatin1Char('"')},   {QLatin1StringView("apos"), QLatin1Char('\'')},
+    };
+    for (const auto &n : names) {
+        if (n.name.size() != ref.size())
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; same && i < ref.size(); ++i) {
+            // ASCII letters only: no other character lower-cases to one of these names' letters.
+            const char16_t u = ref.at(i).unicode();
+            const char16_t lower = (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u;
+            same = lower == char16_t(n.name.at(i).unicode());
+        }
+        if (same)
+            return n.value;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 QString decodeEntities(const QString &text)
 {
     if (!text.contains(QLatin1Char('&')))
         return text;
-    static const QHash<QString, QString> named = {
-        {QStringLiteral("nbsp"), QString(QChar(0x00A0))}, {QStringLiteral("amp"), QStringLiteral("&")},
-        {QStringLiteral("lt"), QStringLiteral("<")},      {QStringLiteral("gt"), QStringLiteral(">")},
-        {QStringLiteral("quot"), QStringLiteral("\"")},   {QStringLiteral("apos"), QStringLiteral("'")},
-    };
     QString out;
     out.reserve(text.size());
+    const QStringView all(text);
     const qsizetype n = text.size();
     qsizetype pos = 0;
     while (pos < n) {
-        const QChar c = text.at(pos);
-        if (c != QLatin1Char('&')) {
-            out += c;
-            ++pos;
-            continue;
+        // Plain text up to the next "&" is copied in one piece.
+        const qsizetype amp = all.indexOf(QLatin1Char('&'), pos);
+        if (amp != pos) {
+            out += all.mid(pos, (amp < 0 ? n : amp) - pos);
+            if (amp < 0)
+                break;
+            pos = amp;
         }
-        const qsizetype semi = text.indexOf(QLatin1Char(';'), pos + 1);
-        if (semi > pos + 1 && semi - pos <= 12) {
-            const QString ref = text.mid(pos + 1, semi - pos - 1);
+        // A reference is at most 12 characters long with its ";": the search stops there, so
+        // a text of bare "&"s does not rescan the rest of the text for each one.
+        const qsizetype found = all.mid(pos + 1, std::min<qsizetype>(12, n - pos - 1)).indexOf(QLatin1Char(';'));
+        if (found > 0) {
+            const qsizetype semi = pos + 1 + found;
+            const QStringView ref = all.mid(pos + 1, semi - pos - 1);
             if (ref.startsWith(QLatin1Char('#'))) {
                 bool ok = false;
                 const uint code = ref.size() > 1 && (ref.at(1) == QLatin1Char('x') || ref.at(1) == QLatin1Char('X'))
@@ -500,13 +535,13 @@ QString decodeEntities(const QString &text)
                     pos = semi + 1;
                     continue;
                 }
-            } else if (const auto it = named.constFind(ref.toLower()); it != named.constEnd()) {
-                out += *it;
+            } else if (const auto value = namedReference(ref)) {
+                out += *value;
                 pos = semi + 1;
                 continue;
             }
         }
-        out += c;
+        out += QLatin1Char('&');
         ++pos;
     }
     return out;

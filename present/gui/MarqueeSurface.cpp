@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QUrl>
 
 #include <cmath>
@@ -62,15 +64,88 @@ struct LineMetrics
     double baseline = 0; // from the line's top
 };
 
-LineMetrics measureLine(const QString &family, const MarqueeLine &line, int fallbackPixels)
+} // namespace
+
+// Each run's text shaped once per page load: its advance for the layout and its glyphs for the
+// drawing. A response's four outline copies and its coloured text share one text, so shaping
+// (the costly part of rendering a page) runs once for all five. The stagger indent (up to a few
+// hundred U+00A0 at the start of a line, most of a page's characters) draws nothing: it only
+// moves the text, by as many no-break-space advances, and is not shaped.
+class MarqueeTextShaper
+{
+public:
+    struct Shaped
+    {
+        double advance = 0;
+        double ascent = 0;   // the font's, for the line box
+        double descent = 0;
+        QPointF glyphOrigin; // where to draw the glyphs, relative to the run's start on its baseline
+        QList<QGlyphRun> glyphs;
+    };
+
+    const Shaped &shape(const QString &family, const MarqueeRun &run)
+    {
+        const QString fontKey = QString::number(run.pixelSize) + (run.bold ? QLatin1Char('b') : QLatin1Char('n'))
+            + family + QLatin1Char('\x1f');
+        const QString key = fontKey + run.text;
+        if (const auto it = m_shaped.constFind(key); it != m_shaped.constEnd())
+            return *it;
+        const QFont font = runFont(family, run);
+        qsizetype indent = 0;
+        while (indent < run.text.size() && run.text.at(indent) == QChar(0x00A0))
+            ++indent;
+        Shaped shaped = shapeText(font, QStringView(run.text).mid(indent));
+        if (indent > 0) {
+            auto space = m_spaceAdvance.constFind(fontKey);
+            if (space == m_spaceAdvance.constEnd())
+                space = m_spaceAdvance.insert(fontKey, shapeText(font, u"\u00A0").advance);
+            const double lead = double(indent) * *space;
+            shaped.advance += lead;
+            shaped.glyphOrigin.rx() += lead;
+        }
+        return *m_shaped.insert(key, shaped);
+    }
+
+private:
+    static Shaped shapeText(const QFont &font, QStringView text)
+    {
+        Shaped shaped;
+        const QFontMetricsF metrics(font);
+        shaped.ascent = metrics.ascent();
+        shaped.descent = metrics.descent();
+        if (text.isEmpty())
+            return shaped;
+        QTextLayout layout(text.toString(), font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (line.isValid()) {
+            shaped.advance = line.horizontalAdvance();
+            shaped.glyphOrigin = QPointF(0, -line.ascent());
+            shaped.glyphs = line.glyphRuns();
+        }
+        return shaped;
+    }
+
+    QHash<QString, Shaped> m_shaped;
+    QHash<QString, double> m_spaceAdvance;
+};
+
+namespace {
+
+LineMetrics measureLine(MarqueeTextShaper &shaper, const QString &family, const MarqueeLine &line,
+                        int fallbackPixels)
 {
     LineMetrics m;
     double ascent = 0, descent = 0, tallest = 0;
     for (const MarqueeRun &run : line.runs) {
-        const QFontMetricsF fm(runFont(family, run));
-        m.width += fm.horizontalAdvance(run.text);
-        ascent = std::max(ascent, fm.ascent());
-        descent = std::max(descent, fm.descent());
+        const MarqueeTextShaper::Shaped &shaped = shaper.shape(family, run);
+        m.width += shaped.advance;
+        ascent = std::max(ascent, shaped.ascent);
+        descent = std::max(descent, shaped.descent);
         tallest = std::max(tallest, double(run.pixelSize));
     }
     if (line.runs.isEmpty())
@@ -87,11 +162,12 @@ struct BlockLayout
     double height = 0;
 };
 
-BlockLayout measureBlock(const QString &family, const MarqueeBlock &block, int fallbackPixels)
+BlockLayout measureBlock(MarqueeTextShaper &shaper, const QString &family, const MarqueeBlock &block,
+                         int fallbackPixels)
 {
     BlockLayout b;
     for (const MarqueeLine &line : block.lines) {
-        const LineMetrics m = measureLine(family, line, fallbackPixels);
+        const LineMetrics m = measureLine(shaper, family, line, fallbackPixels);
         b.lines.append(m);
         b.width = std::max(b.width, m.width);
         b.height += m.height;
@@ -210,6 +286,7 @@ void MarqueeSurface::layout()
     m_dpr = devicePixelRatioF();
     m_items.clear();
     QHash<QString, QPair<QImage, QSizeF>> rendered; // identical contents render once
+    MarqueeTextShaper shaper;
     double flowTop = m_flowTopMargin;
     for (const MarqueeElement &element : std::as_const(m_page.marquees)) {
         Item item;
@@ -218,7 +295,7 @@ void MarqueeSurface::layout()
             item.image = it->first;
             item.contentSize = it->second;
         } else {
-            item.image = renderContent(element, &item.contentSize);
+            item.image = renderContent(element, &item.contentSize, shaper);
             rendered.insert(item.signature, {item.image, item.contentSize});
         }
         item.track = MarqueeTrack(::marqueeBox(element, width()), item.contentSize.width(),
@@ -236,14 +313,15 @@ void MarqueeSurface::layout()
     update();
 }
 
-QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size) const
+QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size,
+                                     MarqueeTextShaper &shaper) const
 {
     const int fallback = firstPixelSize(element);
     QList<BlockLayout> blocks;
     double width = 0, height = 0;
     const double cellExtra = element.tableRow ? 2 * kCellPadding : 0;
     for (const MarqueeBlock &block : element.blocks) {
-        blocks.append(measureBlock(m_fontFamily, block, fallback));
+        blocks.append(measureBlock(shaper, m_fontFamily, block, fallback));
         width += blocks.last().width + cellExtra;
         height = std::max(height, blocks.last().height + cellExtra);
     }
@@ -275,11 +353,12 @@ QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size
         for (int l = 0; l < block.lines.size(); ++l) {
             double runX = left;
             for (const MarqueeRun &run : block.lines.at(l).runs) {
-                const QFont font = runFont(m_fontFamily, run);
-                painter.setFont(font);
+                const MarqueeTextShaper::Shaped &shaped = shaper.shape(m_fontFamily, run);
                 painter.setPen(QColor(QRgb(0xFF000000u | run.colour)));
-                painter.drawText(QPointF(runX, y + layout.lines.at(l).baseline), run.text);
-                runX += QFontMetricsF(font).horizontalAdvance(run.text);
+                const QPointF origin = QPointF(runX, y + layout.lines.at(l).baseline) + shaped.glyphOrigin;
+                for (const QGlyphRun &glyphs : shaped.glyphs)
+                    painter.drawGlyphRun(origin, glyphs);
+                runX += shaped.advance;
             }
             y += layout.lines.at(l).height;
         }

@@ -20,6 +20,8 @@
 #include <functional>
 #include <optional>
 
+class MarqueeTextShaper;
+
 class MarqueeSurface : public QWidget
 {
     Q_OBJECT
@@ -97,7 +99,7 @@ private:
     double now() const;
     void drawItem(QPainter &painter, const Item &item, double elapsed, const QRect &area) const;
     void drawGroup(QPainter &painter, const Group &group, double elapsed, const QRect &area) const;
-    QImage renderContent(const MarqueeElement &element, QSizeF *size) const;
+    QImage renderContent(const MarqueeElement &element, QSizeF *size, MarqueeTextShaper &shaper) const;
 
     MarqueePage m_page;
     QString m_location;
