@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -81,6 +82,7 @@ public:
         double descent = 0;
         QPointF glyphOrigin; // where to draw the glyphs, relative to the run's start on its baseline
         QList<QGlyphRun> glyphs;
+        double indent = 0;   // advance of the leading no-break spaces, which draw nothing
     };
 
     const Shaped &shape(const QString &family, const MarqueeRun &run)
@@ -102,6 +104,7 @@ public:
             const double lead = double(indent) * *space;
             shaped.advance += lead;
             shaped.glyphOrigin.rx() += lead;
+            shaped.indent = lead;
         }
         return *m_shaped.insert(key, shaped);
     }
@@ -285,18 +288,25 @@ void MarqueeSurface::layout()
 {
     m_dpr = devicePixelRatioF();
     m_items.clear();
-    QHash<QString, QPair<QImage, QSizeF>> rendered; // identical contents render once
+    struct Rendered
+    {
+        QImage image;
+        QSizeF size;
+        double imageLeft = 0;
+    };
+    QHash<QString, Rendered> rendered; // identical contents render once
     MarqueeTextShaper shaper;
     double flowTop = m_flowTopMargin;
     for (const MarqueeElement &element : std::as_const(m_page.marquees)) {
         Item item;
         item.signature = elementSignature(element);
         if (const auto it = rendered.constFind(item.signature); it != rendered.constEnd()) {
-            item.image = it->first;
-            item.contentSize = it->second;
+            item.image = it->image;
+            item.contentSize = it->size;
+            item.imageLeft = it->imageLeft;
         } else {
-            item.image = renderContent(element, &item.contentSize, shaper);
-            rendered.insert(item.signature, {item.image, item.contentSize});
+            item.image = renderContent(element, &item.contentSize, &item.imageLeft, shaper);
+            rendered.insert(item.signature, {item.image, item.contentSize, item.imageLeft});
         }
         item.track = MarqueeTrack(::marqueeBox(element, width()), item.contentSize.width(),
                                   element.scrollAmount, element.scrollDelayMs, element.loop);
@@ -313,9 +323,10 @@ void MarqueeSurface::layout()
     update();
 }
 
-QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size,
+QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size, double *imageLeft,
                                      MarqueeTextShaper &shaper) const
 {
+    *imageLeft = 0;
     const int fallback = firstPixelSize(element);
     QList<BlockLayout> blocks;
     double width = 0, height = 0;
@@ -335,12 +346,32 @@ QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size
     if (width <= 0 || height <= 0)
         return QImage();
 
-    QImage image(QSize(int(std::ceil((width + 2 * kPad) * m_dpr)), int(std::ceil((height + 2 * kPad) * m_dpr))),
+    // The stagger indent is blank: the image starts where the first line's ink can start, so
+    // neither the load nor every frame pays for hundreds of transparent columns.
+    if (!element.tableRow && element.blocks.size() == 1) {
+        double blank = std::numeric_limits<double>::infinity();
+        for (const MarqueeLine &line : element.blocks.first().lines) {
+            double lead = 0;
+            for (const MarqueeRun &run : line.runs) {
+                const MarqueeTextShaper::Shaped &shaped = shaper.shape(m_fontFamily, run);
+                if (!shaped.glyphs.isEmpty()) {
+                    blank = std::min(blank, lead + shaped.indent);
+                    break;
+                }
+                lead += shaped.advance;
+            }
+        }
+        if (std::isfinite(blank))
+            *imageLeft = std::max(0.0, std::floor(blank));
+    }
+    const double crop = *imageLeft;
+    QImage image(QSize(int(std::ceil((width + 2 * kPad - crop) * m_dpr)), int(std::ceil((height + 2 * kPad) * m_dpr))),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(m_dpr);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.translate(-crop, 0);
     double x = kPad + (element.tableRow ? kCellSpacing : 0);
     for (int b = 0; b < element.blocks.size(); ++b) {
         const MarqueeBlock &block = element.blocks.at(b);
@@ -495,7 +526,7 @@ void MarqueeSurface::drawGroup(QPainter &painter, const Group &group, double ela
         return;
     }
     const double headLeft = head.track.box().right() - head.track.revealed(elapsed);
-    const double x = std::round(headLeft) - kPad + group.offset.x();
+    const double x = std::round(headLeft) - kPad + head.imageLeft + group.offset.x();
     const double y = head.top - kPad + group.offset.y();
     const double clipLeft = std::max<double>(head.track.box().left, area.left());
     const double clipRight = area.right() + 1.0;
@@ -516,7 +547,7 @@ void MarqueeSurface::drawItem(QPainter &painter, const Item &item, double elapse
     const auto left = item.track.contentLeft(elapsed);
     if (!left)
         return;
-    const double x = std::round(*left) - kPad;
+    const double x = std::round(*left) - kPad + item.imageLeft;
     const double y = item.top - kPad;
     const double clipLeft = std::max<double>(item.track.box().left, area.left());
     const double clipRight = std::min<double>(item.track.box().right(), area.right() + 1.0);

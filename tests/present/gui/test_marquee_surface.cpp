@@ -5,6 +5,7 @@
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/MarqueeSurface.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -45,6 +46,11 @@ struct SurfaceFixture
 bool isOrange(QRgb p)
 {
     return qAlpha(p) == 255 && qRed(p) > 200 && qGreen(p) > 120 && qGreen(p) < 200 && qBlue(p) < 60;
+}
+
+bool isBlack(QRgb p)
+{
+    return qAlpha(p) == 255 && qRed(p) < 30 && qGreen(p) < 30 && qBlue(p) < 30;
 }
 
 // Horizontal extent of the pixels that pass the test, or (-1, -1).
@@ -202,4 +208,49 @@ TEST(MarqueeSurface, ShowsPageMarkupAsTextOnly)
     // A page file that cannot be read shows an empty page.
     f.surface.navigate(f.home.file(QStringLiteral("missing.html")));
     EXPECT_EQ(f.surface.marqueeCount(), 0);
+}
+
+TEST(MarqueeSurface, StaggerIndentMovesTheInkByItsAdvanceOnEveryPath)
+{
+    // The no-break-space indent of a staggered row is not drawn (its image starts at the ink),
+    // yet the text must land exactly where the indent puts it: while entering (each copy drawn
+    // on its own) and once wholly inside (the four black copies as one merged image).
+    auto nbsp = [](int n) { return QStringLiteral("&nbsp;").repeated(n); };
+    const QString text = QStringLiteral("ｷﾀ━━");
+    QFont font(MarqueeSurface().fontFamily());
+    font.setPixelSize(26);
+    font.setBold(true);
+    const double indent = QFontMetricsF(font).horizontalAdvance(QString(24, QChar(0x00A0)));
+    ASSERT_GT(indent, 100);
+
+    SurfaceFixture plain, staggered;
+    plain.show(onePage(text));
+    staggered.show(onePage(nbsp(24) + text));
+    for (const int revealed : {300, 650}) {
+        SCOPED_TRACE(revealed);
+        plain.now = staggered.now = 10'000 + qint64(revealed) * 85 / 13;
+        const auto [plainFrom, plainTo] = columnsWhere(plain.grab(), isOrange);
+        const auto [from, to] = columnsWhere(staggered.grab(), isOrange);
+        ASSERT_GE(plainFrom, 0);
+        EXPECT_NEAR(from, plainFrom + indent, 1.0);
+        EXPECT_NEAR(to, std::min(plainTo + indent, 997.0), 1.0);
+        const auto [plainBlack, plainBlackTo] = columnsWhere(plain.grab(), isBlack);
+        const auto [black, blackTo] = columnsWhere(staggered.grab(), isBlack);
+        ASSERT_GE(plainBlack, 0);
+        EXPECT_NEAR(black, plainBlack + indent, 1.0);
+        EXPECT_NEAR(blackTo, std::min(plainBlackTo + indent, 999.0), 1.0);
+    }
+
+    // Two lines with different indents: each line keeps its own.
+    SurfaceFixture twoLines;
+    twoLines.show(onePage(nbsp(24) + text + QStringLiteral("<br>") + nbsp(8) + text));
+    twoLines.now = 10'000 + 650 * 85 / 13;
+    const QImage image = twoLines.grab();
+    const double left = twoLines.surface.marqueeContentRect(4)->left();
+    const int first = columnsWhere(image.copy(0, 0, image.width(), 33), isOrange).first;
+    const int second = columnsWhere(image.copy(0, 34, image.width(), 40), isOrange).first;
+    const int plainFirst = columnsWhere(plain.grab(), isOrange).first;
+    EXPECT_NEAR(first - second, indent * 16 / 24, 1.0);
+    EXPECT_NEAR(second, plainFirst + indent / 3, 1.0);
+    EXPECT_GT(second, left);
 }
