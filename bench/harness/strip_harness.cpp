@@ -22,8 +22,10 @@
 
 int main(int argc, char **argv)
 {
-    // As the program does: browser windows may be created later.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // As the program does: browser windows may be created later. KHARNESS_NO_SHARED_GL=1 leaves
+    // it out, to see what the shared GL context costs at start-up.
+    if (qEnvironmentVariableIntValue("KHARNESS_NO_SHARED_GL") != 1)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("mode"), QStringLiteral("strip, idle, fetch or startup"));
