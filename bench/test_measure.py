@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Checks of bench/measure.py that need no window: goals marked met or not at their edges,
+failed cases shown as failures, ratios only from figures of the same run, and the /proc readers.
+Run: python3 -m unittest bench/test_measure.py (ctest runs it as test_bench_measure)."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import measure  # noqa: E402
+
+
+def strip(fps=62.5, p99=18.0, cpu=0.2):
+    return {"fps": fps, "interval_median_ms": 16.0, "interval_p99_ms": p99, "cpu_s_per_s": cpu,
+            "rss_mb": 130.0, "pss_mb": 90.0}
+
+
+def results(**over):
+    res = {"seconds": 20, "strip": {}, "idle": {"cpu_s_per_s": 0.001},
+           "chromium": {"cpu_s_per_s": 1.0, "pss_mb": 500.0, "processes": 8},
+           "fetch": {"error": "not run"}, "startup": {"error": "not run"}}
+    for view, _ in measure.VIEWS:
+        for n in measure.COUNTS:
+            res["strip"][f"{view}/{n}"] = strip()
+    res.update(over)
+    return res
+
+
+def met(table, prefix):
+    rows = [r for r in table.rows if len(r) == 4 and r[0].startswith(prefix)]
+    assert len(rows) == 1, (prefix, rows)
+    return rows[0][3]
+
+
+class GoalTest(unittest.TestCase):
+    def test_frame_goals_at_their_edges(self):
+        res = results()
+        res["strip"]["labels/200"] = strip(fps=59.6, p99=20.0, cpu=0.35)
+        res["strip"]["labels/400"] = strip(fps=49.4)
+        res["strip"]["marquee/200"] = strip(fps=59.4, p99=20.1, cpu=0.351)
+        t = measure.build_table(res, {}, {}, [])
+        self.assertEqual(met(t, "label view, shadow off, 200 comments: frames/s"), "yes")
+        self.assertEqual(met(t, "label view, shadow off, 200 comments: interval"), "yes")
+        self.assertEqual(met(t, "label view, shadow off, 200 comments: CPU"), "yes")
+        self.assertEqual(met(t, "label view, shadow off, 400 comments: frames/s"), "NO")
+        self.assertEqual(met(t, "marquee view, 200 comments: frames/s"), "NO")
+        self.assertEqual(met(t, "marquee view, 200 comments: interval"), "NO")
+        self.assertEqual(met(t, "marquee view, 200 comments: CPU"), "NO")
+        # 50 comments carry no goal.
+        self.assertEqual(met(t, "marquee view, 50 comments: frames/s"), "")
+
+    def test_browser_ratios_come_from_the_same_run(self):
+        res = results(chromium={"cpu_s_per_s": 0.75, "pss_mb": 600.0, "processes": 9})
+        res["strip"]["marquee/200"] = strip(cpu=0.25)
+        res["strip"]["marquee/200"]["pss_mb"] = 300.0
+        t = measure.build_table(res, {}, {}, [])
+        self.assertEqual(met(t, "Kestrelon / Chromium CPU"), "yes")   # 0.333...
+        self.assertEqual(met(t, "Kestrelon / Chromium PSS"), "yes")   # exactly one half
+        res["strip"]["marquee/200"]["pss_mb"] = 301.0
+        self.assertEqual(met(measure.build_table(res, {}, {}, []), "Kestrelon / Chromium PSS"), "NO")
+
+    def test_failed_cases_show_as_failures_not_as_met(self):
+        res = results(idle={"error": "boom"}, chromium={"error": "chromium is not installed"})
+        res["strip"]["labels-shadow/200"] = {"error": "no display"}
+        t = measure.build_table(res, {}, {}, [])
+        self.assertEqual(met(t, "idle"), "NO")
+        self.assertEqual(met(t, "Chromium"), "NO")
+        self.assertEqual(met(t, "label view, shadow on, 200 comments"), "NO")
+        self.assertEqual(met(t, "fetch to screen"), "NO")
+        self.assertEqual(met(t, "start-up"), "NO")
+
+    def test_scaling_per_tenfold_and_missing_benchmarks(self):
+        times = {"BM_ScaleConvertDat/1000": 1.0e6, "BM_ScaleConvertDat/10000": 12.5e6,
+                 "BM_ScalePageBuild/10000": 1.0e6, "BM_ScalePageBuild/30000": 3.2e6}
+        t = measure.build_table({}, times, {}, [])
+        self.assertEqual(met(t, "convertDat, 10,000 / 1,000"), "NO")
+        self.assertEqual(met(t, "convertDat, 100,000 / 10,000"), "")  # not run: no verdict
+        # 3.2x for threefold is about 11.4x per tenfold.
+        self.assertEqual(met(t, "marquee page of the last 30, 30,000"), "yes")
+        rows = [r for r in t.rows if len(r) == 4 and r[0].startswith("convertDat, 100,000")]
+        self.assertEqual(rows[0][1], "not run")
+
+
+class ProcTest(unittest.TestCase):
+    def test_reads_this_process(self):
+        self.assertGreater(measure.rss_mb(os.getpid()), 0)
+        self.assertIn(os.getpid(), measure.process_tree(os.getppid()))
+        self.assertEqual(measure.process_tree(os.getpid())[0], os.getpid())
+        self.assertIsNone(measure.stat_fields(1 << 23))
+
+    def test_kilobyte_fields_match_whole_keys(self):
+        text = "Pss_Anon:   70 kB\nPss:   100 kB\nRss: 5 kB\n"
+        self.assertEqual(measure.kb_field(text, "Pss"), 100)
+        self.assertEqual(measure.kb_field(text, "Swap"), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
