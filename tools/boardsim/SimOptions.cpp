@@ -17,12 +17,12 @@ QString FaultRule::modeName() const
     return QString();
 }
 
-std::optional<FaultRule> parseFaultRule(const QString &spec, QString *error)
+std::optional<FaultRule> parseFaultRule(const QString &text, QString *error)
 {
     FaultRule rule;
-    const qsizetype colon = spec.indexOf(QLatin1Char(':'));
-    QString mode = colon < 0 ? spec : spec.left(colon);
-    rule.pathText = colon < 0 ? QString() : spec.mid(colon + 1);
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    QString mode = colon < 0 ? text : text.left(colon);
+    rule.pathText = colon < 0 ? QString() : text.mid(colon + 1);
 
     static const QList<QPair<QString, FaultRule::Mode>> names = {
         {QStringLiteral("refuse"), FaultRule::Mode::Refuse},
@@ -43,7 +43,7 @@ std::optional<FaultRule> parseFaultRule(const QString &spec, QString *error)
             rule.status = code.toInt(&ok);
             if (!ok || rule.status < 300 || rule.status > 599) {
                 if (error)
-                    *error = QStringLiteral("bad status code in --fault %1 (300-599)").arg(spec);
+                    *error = QStringLiteral("bad status code in --fault %1 (300-599)").arg(text);
                 return std::nullopt;
             }
         }
@@ -165,9 +165,9 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
         if (!ok || options.hugeMegabytes < 1 || options.hugeMegabytes > 4096)
             return fail(QStringLiteral("--huge-mb needs a number from 1 to 4096"));
     }
-    for (const QString &spec : parser.values(fault)) {
+    for (const QString &text : parser.values(fault)) {
         QString message;
-        const auto rule = parseFaultRule(spec, &message);
+        const auto rule = parseFaultRule(text, &message);
         if (!rule)
             return fail(message);
         options.faults << *rule;

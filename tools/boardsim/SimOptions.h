@@ -21,7 +21,7 @@ struct FaultRule
 
 // Parses "stall", "drip:/dat/", "status=302:/livenhk/" ... Returns nullopt and sets *error on an
 // unknown mode or a bad status code.
-std::optional<FaultRule> parseFaultRule(const QString &spec, QString *error);
+std::optional<FaultRule> parseFaultRule(const QString &text, QString *error);
 
 // The first rule that applies to the path, or nullptr.
 const FaultRule *findFault(const QList<FaultRule> &rules, const QString &path);
