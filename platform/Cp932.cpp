@@ -31,9 +31,13 @@ QString decodeCp932(const QByteArray &bytes)
         decoder = QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
     // The converter drops a lead byte cut off at the very end without a trace; show it as U+FFFD
     // like every other undecodable byte.
-    if (endsInCutCharacter(bytes))
-        return decoder.decode(bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
-    return decoder.decode(bytes);
+    QString text = endsInCutCharacter(bytes)
+                       ? decoder.decode(bytes.chopped(1)) + QChar(QChar::ReplacementCharacter)
+                       : decoder.decode(bytes);
+    // Bytes that are no CP932 at all (0x80, 0xA0, 0xFD-0xFF, a lead byte without its trail) come
+    // out as the control character SUB; no text the program shows or stores carries it.
+    text.replace(QChar(0x1A), QChar(QChar::ReplacementCharacter));
+    return text;
 }
 
 QByteArray encodeCp932(const QString &text)

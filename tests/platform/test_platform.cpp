@@ -17,6 +17,14 @@ TEST(Cp932, UndecodableBytesBecomeReplacementCharacters)
     const QString text = platform::decodeCp932(QByteArray("ab\x81", 3));
     EXPECT_TRUE(text.startsWith(QStringLiteral("ab")));
     EXPECT_TRUE(text.contains(QChar(0xFFFD)));
+    // Bytes outside CP932 anywhere in the text, and a lead byte whose trail is no trail byte.
+    for (const QByteArray &bytes : {QByteArray("a\xFF" "b"), QByteArray("a\x80" "b"), QByteArray("a\xA0" "b"),
+                                    QByteArray("a\x81 b"), QByteArray("a\x81\x7F" "b")}) {
+        const QString decoded = platform::decodeCp932(bytes);
+        EXPECT_TRUE(decoded.startsWith(QLatin1Char('a')) && decoded.endsWith(QLatin1Char('b'))) << bytes.toHex().constData();
+        EXPECT_TRUE(decoded.contains(QChar(0xFFFD))) << bytes.toHex().constData();
+        EXPECT_FALSE(decoded.contains(QChar(0x1A))) << bytes.toHex().constData();
+    }
 }
 
 TEST(ProgramFolder, BuildsPathsWithSlashesFromEitherSeparator)

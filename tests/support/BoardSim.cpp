@@ -114,6 +114,16 @@ int BoardSim::stop()
     return -1;
 }
 
+bool BoardSim::setFaults(const QStringList &faults) const
+{
+    QString path = QStringLiteral("/_control/faults");
+    for (qsizetype i = 0; i < faults.size(); ++i)
+        path += (i == 0 ? QLatin1Char('?') : QLatin1Char('&')) + QStringLiteral("set=")
+                + QString::fromLatin1(QUrl::toPercentEncoding(faults.at(i)));
+    const QByteArray reply = exchange(host(), viewerRequest(path, host()), 5000);
+    return reply.startsWith("HTTP/1.1 200 ");
+}
+
 QString BoardSim::host() const
 {
     return QStringLiteral("127.0.0.1:%1").arg(m_port);

@@ -66,6 +66,10 @@ public:
     QString log() const;
     QString logPath() const;
 
+    // Replaces the fault rules of the running server (each "MODE[:TEXT]"; empty: none). True when
+    // the server took them.
+    bool setFaults(const QStringList &faults) const;
+
     // Stops the process and waits for it; returns its exit code (-1 if it had to be killed).
     int stop();
 

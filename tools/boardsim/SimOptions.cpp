@@ -13,6 +13,9 @@ QString FaultRule::modeName() const
     case Mode::Huge: return QStringLiteral("huge");
     case Mode::Status: return QStringLiteral("status=%1").arg(status);
     case Mode::Strict: return QStringLiteral("strict");
+    case Mode::BadCp932: return QStringLiteral("badcp932");
+    case Mode::Empty: return QStringLiteral("empty");
+    case Mode::HeadersOnly: return QStringLiteral("headers");
     }
     return QString();
 }
@@ -32,6 +35,9 @@ std::optional<FaultRule> parseFaultRule(const QString &text, QString *error)
         {QStringLiteral("garbage"), FaultRule::Mode::Garbage},
         {QStringLiteral("huge"), FaultRule::Mode::Huge},
         {QStringLiteral("strict"), FaultRule::Mode::Strict},
+        {QStringLiteral("badcp932"), FaultRule::Mode::BadCp932},
+        {QStringLiteral("empty"), FaultRule::Mode::Empty},
+        {QStringLiteral("headers"), FaultRule::Mode::HeadersOnly},
     };
     if (mode.startsWith(QLatin1String("status"))) {
         rule.mode = FaultRule::Mode::Status;
@@ -94,6 +100,11 @@ QString simUsage()
         "                        status    answer 404; status=302 redirects, status=NNN any code\n"
         "                        strict    answer 400 to a request whose header names contain a\n"
         "                                  blank\n"
+        "                        badcp932  the usual reply with bytes that are not CP932 mixed\n"
+        "                                  into its body (lone lead bytes, 0xFF)\n"
+        "                        empty     read the request, close without a byte\n"
+        "                        headers   a complete reply of only headers: 200 with\n"
+        "                                  Content-Length: 0 and no body\n"
         "  --overloaded BOARD    read.cgi of BOARD answers the overloaded-server page\n"
         "                        (repeatable; board \"heavy\" always does)\n"
         "  --drip-interval MS    pause between dripped bytes (default 200)\n"
@@ -103,7 +114,15 @@ QString simUsage()
         "                        redirector, time-out), then serve as usual\n"
         "  --write-logs DIR      write two saved dat files of a finished thread and its\n"
         "                        continuation into DIR and exit (links use --port, default 8080)\n"
-        "  --help                this text\n");
+        "  --help                this text\n"
+        "\n"
+        "Fault rules can be changed while it runs, from loopback only:\n"
+        "  GET /_control/faults?set=MODE[:TEXT]&set=...   replaces every rule (percent-encode\n"
+        "                                                 the values); no set= clears them.\n"
+        "It answers 200 with the rules now in force, one a line. Rules set this way act once\n"
+        "a request is read, so the control path itself is never refused or stalled (a refuse\n"
+        "or stall rule for every request given at start-up acts on accept, control included,\n"
+        "until rules are first set).\n");
 }
 
 std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString *error)

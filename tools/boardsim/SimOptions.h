@@ -10,7 +10,7 @@
 // empty, otherwise those whose path contains TEXT).
 struct FaultRule
 {
-    enum class Mode { Refuse, Stall, Drip, Truncate, Garbage, Huge, Status, Strict };
+    enum class Mode { Refuse, Stall, Drip, Truncate, Garbage, Huge, Status, Strict, BadCp932, Empty, HeadersOnly };
     Mode mode = Mode::Refuse;
     int status = 404;  // Status only: 404, 302 or another code given as "status=NNN"
     QString pathText;

@@ -11,6 +11,7 @@
 #include <QTcpSocket>
 #include <QTime>
 #include <QTimer>
+#include <QUrlQuery>
 
 namespace {
 
@@ -71,6 +72,16 @@ QByteArray hugeFiller()
 {
     return platform::encodeCp932(QStringLiteral("名無しさん<><>2024/05/01(水) 21:00:00.00 ID:HugeHuge0<> "
                                                 "とても長い返答です。とても長い返答です。とても長い返答です。 <>\n"));
+}
+
+// Every third line gets bytes that CP932 cannot decode in front: 0xFF, and a lead byte followed
+// by a blank, which is no trail byte.
+QByteArray spoilCp932(const QByteArray &body)
+{
+    QList<QByteArray> lines = body.split('\n');
+    for (qsizetype i = 0; i < lines.size(); i += 3)
+        lines[i].prepend("\xFF\x81 ");
+    return lines.join('\n');
 }
 
 } // namespace
@@ -184,8 +195,9 @@ void SimServer::accept(QTcpServer *listener, SimHost host)
 {
     while (QTcpSocket *socket = listener->nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        // A rule for every request that comes first acts before the request is even read.
-        const FaultRule *first = m_options.faults.isEmpty() ? nullptr : &m_options.faults.first();
+        // A start-up rule for every request that comes first acts before the request is even read.
+        const FaultRule *first =
+            m_options.faults.isEmpty() || m_faultsSetAtRuntime ? nullptr : &m_options.faults.first();
         if (first && first->pathText.isEmpty() && first->mode == FaultRule::Mode::Refuse) {
             log(host, QStringLiteral("-"), QStringLiteral("closed on accept (fault refuse)"));
             socket->close();
@@ -250,6 +262,11 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
         return;
     }
 
+    if (path.startsWith(QLatin1String("/_control/"))) {
+        control(socket, host, requestLine, path);
+        return;
+    }
+
     const FaultRule *fault = findFault(m_options.faults, path);
     const QString faultNote = fault ? QStringLiteral(" (fault %1)").arg(fault->modeName()) : QString();
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
@@ -297,8 +314,21 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
                 }
             }
             break;
+        case FaultRule::Mode::Empty:
+            log(host, requestLine, QStringLiteral("closed without a byte") + faultNote);
+            socket->disconnectFromHost();
+            return;
+        case FaultRule::Mode::HeadersOnly: {
+            SimReply reply = answer(host, path, now);
+            reply.status = 200;
+            reply.body.clear();
+            log(host, requestLine, QStringLiteral("200 headers only") + faultNote);
+            sendWhole(socket, serialise(reply, false));
+            return;
+        }
         case FaultRule::Mode::Drip:
         case FaultRule::Mode::Truncate:
+        case FaultRule::Mode::BadCp932:
             break;
         }
     }
@@ -308,6 +338,8 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
         reply = htmlReply(405, simpages::errorPage(405, QStringLiteral("Method Not Allowed")));
     else
         reply = answer(host, path, now);
+    if (fault && fault->mode == FaultRule::Mode::BadCp932)
+        reply.body = spoilCp932(reply.body);
     const QByteArray bytes = serialise(reply, headOnly);
     const QString outcome = QStringLiteral("%1 %2").arg(reply.status).arg(reply.body.size());
 
@@ -322,6 +354,39 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
         log(host, requestLine, outcome + faultNote);
         sendWhole(socket, bytes);
     }
+}
+
+void SimServer::control(QTcpSocket *socket, SimHost host, const QString &requestLine, const QString &path)
+{
+    SimReply reply;
+    reply.contentType = QByteArrayLiteral("text/plain; charset=us-ascii");
+    const QString route = path.section(QLatin1Char('?'), 0, 0);
+    if (!socket->peerAddress().isLoopback()) {
+        reply = htmlReply(403, simpages::errorPage(403, QStringLiteral("Forbidden")));
+    } else if (route != QLatin1String("/_control/faults")) {
+        reply = notFound();
+    } else {
+        QList<FaultRule> rules;
+        QString error;
+        const QUrlQuery query(path.section(QLatin1Char('?'), 1));
+        for (const QString &spec : query.allQueryItemValues(QStringLiteral("set"), QUrl::FullyDecoded)) {
+            const auto rule = parseFaultRule(spec, &error);
+            if (!rule)
+                break;
+            rules << *rule;
+        }
+        if (!error.isEmpty()) {
+            reply.status = 400;
+            reply.body = error.toLatin1() + '\n';
+        } else {
+            m_options.faults = rules;
+            m_faultsSetAtRuntime = true;
+            for (const FaultRule &rule : rules)
+                reply.body += (rule.modeName() + QLatin1Char(':') + rule.pathText).toLatin1() + '\n';
+        }
+    }
+    log(host, requestLine, QStringLiteral("%1 control").arg(reply.status));
+    sendWhole(socket, serialise(reply, false));
 }
 
 QByteArray SimServer::serialise(const SimReply &reply, bool headOnly) const

@@ -51,6 +51,8 @@ private:
     QString listenForImages();
     void readRequest(QTcpSocket *socket, SimHost host);
     void respond(QTcpSocket *socket, SimHost host, const QByteArray &head);
+    // GET /_control/faults?set=...: replaces the fault rules while running (loopback only).
+    void control(QTcpSocket *socket, SimHost host, const QString &requestLine, const QString &path);
     void sendWhole(QTcpSocket *socket, const QByteArray &bytes);
     void sendDripping(QTcpSocket *socket, const QByteArray &bytes);
     void sendHuge(QTcpSocket *socket);
@@ -65,4 +67,5 @@ private:
     QHash<QString, SimImage> m_images;
     std::function<void(const QString &)> m_log;
     quint32 m_garbageCount = 0;
+    bool m_faultsSetAtRuntime = false; // the accept-time shortcut obeys start-up rules only
 };
