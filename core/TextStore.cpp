@@ -4,7 +4,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -148,17 +147,8 @@ void removeFile(const QString &path)
     QFile::remove(platform::normalisePath(path));
 }
 
-bool writeFileText(const QString &text, const QString &path)
+bool writeFileText(const QString &text, const QString &path, Durability durability)
 {
-    // QSaveFile writes a temporary file beside the target and renames it over the target on
-    // commit; until then the old file stays whole.
-    QSaveFile file(platform::normalisePath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = platform::encodeCp932(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return platform::replaceFile(platform::normalisePath(path), platform::encodeCp932(text),
+                                 durability);
 }

@@ -2,9 +2,13 @@
 // Whole-file text reading and writing in CP932 with CR LF line ends. Each call opens and closes
 // its file; nothing is cached.
 
+#include "platform/AtomicFile.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+using platform::Durability;
 
 // Defaults of settings lines 6 to 8 are the font dialog's initial selections. The font dialog
 // installs a provider; until then these lines default to "-1" (no selection).
@@ -29,4 +33,6 @@ void removeFile(const QString &path);
 
 // Writes text in CP932, replacing the file atomically (temporary file in the same folder, then
 // rename), so a crash mid-write never leaves a half-written file. Returns false on failure.
-bool writeFileText(const QString &text, const QString &path);
+// Durability::None skips the flush to the disk: for generated pages rewritten every cycle.
+bool writeFileText(const QString &text, const QString &path,
+                   Durability durability = Durability::Synced);

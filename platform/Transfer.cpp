@@ -1,5 +1,6 @@
 #include "platform/Transfer.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramFolder.h"
 
@@ -8,7 +9,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
@@ -99,10 +99,11 @@ TransferResult downloadToFile(const QString &address, const QString &fileName, i
         return result;
     // Written whole to a temporary file and renamed over the old one: never a longer old tail,
     // never a half-written file.
-    QSaveFile file(programPath(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(result.bytes) != result.bytes.size() || !file.commit()) {
+    // The page is read back once and deleted, so it is not flushed to the disk.
+    QString error;
+    if (!replaceFile(programPath(fileName), result.bytes, Durability::None, &error)) {
         result.status = TransferResult::Status::FileError;
-        result.errorText = file.errorString();
+        result.errorText = error;
     }
     return result;
 }

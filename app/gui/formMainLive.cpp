@@ -306,9 +306,9 @@ void formMain::applyMarqueeBuild(const MarqueeBuild &b)
     }
     // A page that cannot be written ends the build silently; the shown page stays.
     const QString path = platform::programPath(marqueePageFileName());
-    if (!writeFileText(b.page, path))
+    if (!writeFileText(b.page, path, Durability::None))
         return;
-    WebScroll->navigate(path);
+    WebScroll->showPage(path, b.page);
     if (b.callSetImage)
         callSetImage();
     if (b.threadEnded)

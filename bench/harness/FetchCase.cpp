@@ -109,10 +109,10 @@ QJsonObject runFetchCase(const QString &home, const QString &host, const QString
         if (page.outcome != MarqueeBuild::Outcome::Page)
             return {{QStringLiteral("error"), QStringLiteral("the builder made no page")}};
         const qint64 t1c = monotonicNs();
-        writeFileText(page.page, pagePath);
+        writeFileText(page.page, pagePath, Durability::None);
         const qint64 t2 = monotonicNs();
 
-        surface->navigate(pagePath);
+        surface->showPage(pagePath, page.page);
         const qint64 t3 = monotonicNs();
         surface->frames.clear();
         surface->recording = true;

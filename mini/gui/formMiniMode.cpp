@@ -262,8 +262,8 @@ void formMiniMode::applyBuild(const MiniBuild &build)
     // A page that cannot be written leaves the previous one on screen; the end of the thread
     // is handled all the same, so a finished thread never keeps being fetched.
     const QString path = platform::programPath(miniPageFileName());
-    if (writeFileText(build.page, path))
-        WebScroll->navigate(path);
+    if (writeFileText(build.page, path, Durability::None))
+        WebScroll->showPage(path, build.page);
 
     if (!build.threadEnded)
         return;

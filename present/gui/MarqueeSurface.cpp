@@ -220,6 +220,11 @@ void MarqueeSurface::navigate(const QString &address)
     load(html, address);
 }
 
+void MarqueeSurface::showPage(const QString &path, const QString &html)
+{
+    load(html, path);
+}
+
 void MarqueeSurface::writeDocument(const QString &html)
 {
     load(html, m_location);

@@ -35,6 +35,10 @@ public:
     // "about:blank" shows an empty white page; anything else is a page file (a path or a file:
     // address) read as CP932. A file that cannot be read shows an empty page.
     void navigate(const QString &address);
+    // Shows the page just written to path from its text, without reading the file back; the
+    // location becomes path as with navigate. The text must be what the file holds (a page
+    // built from decoded CP932 survives the round trip unchanged).
+    void showPage(const QString &path, const QString &html);
     // Replaces the document with this text (as writing into the browser's document does).
     void writeDocument(const QString &html);
     QString locationURL() const { return m_location; }

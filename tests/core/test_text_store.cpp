@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using testsupport::TempProgramFolder;
 using testsupport::readBytes;
 using testsupport::writeBytes;
@@ -146,25 +149,63 @@ TEST_F(TextStoreTest, Cp932RoundTripThroughFiles)
     EXPECT_EQ(readFileLine(path, 2), QString::fromUtf8("～①ﾊｧﾊｧ"));
 }
 
-TEST_F(TextStoreTest, WriteFileTextReplacesWholeFileWithoutLeftovers)
+// Both the durable write (settings, favourites) and the unflushed one (generated pages) must
+// replace the file whole and leave the old file untouched when they fail.
+class WriteFileTextTest : public TextStoreTest, public ::testing::WithParamInterface<Durability>
+{
+};
+
+TEST_P(WriteFileTextTest, ReplacesWholeFileWithoutLeftovers)
 {
     const QString path = m_folder.file("page.html");
-    ASSERT_TRUE(writeFileText("a much longer first version", path));
-    ASSERT_TRUE(writeFileText("short", path));
+    ASSERT_TRUE(writeFileText("a much longer first version", path, GetParam()));
+    ASSERT_TRUE(writeFileText("short", path, GetParam()));
     EXPECT_EQ(readBytes(path), QByteArray("short"));
+    ASSERT_TRUE(writeFileText(QString(), path, GetParam()));
+    EXPECT_EQ(readBytes(path), QByteArray());
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"page.html"});
+
+    // A page of many lines and non-ASCII text lands byte for byte.
+    QString page;
+    for (int i = 0; i < 2000; ++i)
+        page += QString::fromUtf8("<marquee>ｷﾀ━━━(ﾟ∀ﾟ)━━━!! %1</marquee>\r\n").arg(i);
+    ASSERT_TRUE(writeFileText(page, path, GetParam()));
+    EXPECT_EQ(readBytes(path), platform::encodeCp932(page));
 }
 
-TEST_F(TextStoreTest, WriteFileTextFailureKeepsOldFile)
+TEST_P(WriteFileTextTest, FailureKeepsOldFile)
 {
-    EXPECT_FALSE(writeFileText("x", m_folder.file("no/such/folder/f.txt")));
+    EXPECT_FALSE(writeFileText("x", m_folder.file("no/such/folder/f.txt"), GetParam()));
 
     // The target is a folder: the write fails and the folder is untouched.
     const QString dirPath = m_folder.file("adir");
     QDir().mkpath(dirPath);
-    EXPECT_FALSE(writeFileText("x", dirPath));
+    EXPECT_FALSE(writeFileText("x", dirPath, GetParam()));
     EXPECT_TRUE(QFileInfo(dirPath).isDir());
+
+    // The disk refuses the new page part way (a file-size limit stands in for a full disk,
+    // and holds for root too): the old page stays whole, nothing is left beside it.
+    const QString path = m_folder.file("tempHtml2.html");
+    ASSERT_TRUE(writeFileText("old page", path, GetParam()));
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool written = writeFileText(QString(20000, QLatin1Char('n')), path, GetParam());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(path), QByteArray("old page"));
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"tempHtml2.html"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Durability, WriteFileTextTest,
+                         ::testing::Values(Durability::Synced, Durability::None),
+                         [](const auto &info) {
+                             return info.param == Durability::Synced ? "Synced" : "Unflushed";
+                         });
 
 TEST_F(TextStoreTest, RemoveFileIgnoresMissingFile)
 {

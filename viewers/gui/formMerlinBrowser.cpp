@@ -113,7 +113,7 @@ bool formMerlinBrowser::setHtmlTextFirst()
         return false;
 
     const QString path = pagePath();
-    if (!installCornerImages(platform::programPath(QStringLiteral("image"))) || !writeFileText(*page, path))
+    if (!installCornerImages(platform::programPath(QStringLiteral("image"))) || !writeFileText(*page, path, Durability::None))
         return false;
 
     // Each build gets its own address: the browser treats a navigation to the address it shows

@@ -210,6 +210,20 @@ TEST(MarqueeSurface, ShowsPageMarkupAsTextOnly)
     EXPECT_EQ(f.surface.marqueeCount(), 0);
 }
 
+TEST(MarqueeSurface, ShowPageFromTextMatchesThePageReadBackFromItsFile)
+{
+    // The main window hands over the text it has just written instead of reading it back.
+    const QString page = onePage(QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!! &amp; ～①"));
+    SurfaceFixture fromFile, fromText;
+    fromFile.show(page);
+    const QString path = fromText.home.file(marqueePageFileName());
+    fromText.surface.showPage(path, page);
+    EXPECT_EQ(fromText.surface.locationURL(), path);
+    ASSERT_EQ(fromText.surface.marqueeCount(), fromFile.surface.marqueeCount());
+    fromFile.now = fromText.now = 12'000;
+    EXPECT_EQ(fromText.grab(), fromFile.grab());
+}
+
 TEST(MarqueeSurface, StaggerIndentMovesTheInkByItsAdvanceOnEveryPath)
 {
     // The no-break-space indent of a staggered row is not drawn (its image starts at the ink),
