@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.request
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 VIEWS = [("labels", "label view, shadow off"), ("labels-shadow", "label view, shadow on"),
@@ -133,6 +134,7 @@ class BoardSim:
                                       "--write-services", os.path.join(home, "services.ini")],
                                      stdout=log, stderr=subprocess.STDOUT)
         self.url = ""
+        self.home = home
         for _ in range(100):
             log.seek(0)
             first = log.readline().strip()
@@ -157,6 +159,118 @@ def fetch_case(build, cycles):
     finally:
         sim.stop()
         shutil.rmtree(home, ignore_errors=True)
+
+
+def summary(values):
+    ordered = sorted(values)
+    p99 = ordered[min(len(ordered) - 1, int(round(0.99 * (len(ordered) - 1))))]
+    return {"median": statistics.median(ordered), "p99": p99}
+
+
+def live_home(sim, home):
+    """A program folder for the real program: the server's services.ini and a first-run settings
+    file in the marquee view ("モード２", as the demo starts)."""
+    shutil.copy(os.path.join(sim.home, "services.ini"), home)
+    with open(os.path.join(home, "livecfg.txt"), "w", newline="") as f:
+        f.write("".join(l + "\r\n" for l in [sim.url, "600", "600", "16500", "5200"] + [""] * 11 + ["1"]))
+
+
+def first_live_thread(sim):
+    """The top thread of the live board livenhk, read from its subject.txt."""
+    with urllib.request.urlopen(f"http://{sim.host}/livenhk/subject.txt", timeout=10) as r:
+        for line in r.read().decode("cp932", "replace").splitlines():
+            if ".dat<>" in line:
+                return f"http://{sim.host}/test/read.cgi/livenhk/{line.split('.')[0]}/l50"
+    return ""
+
+
+def traced_program(build, home, sim, *args, env_extra=None):
+    env = dict(os.environ, KESTRELON_TRACE="1", **(env_extra or {}))
+    return subprocess.Popen([os.path.join(build, "kestrelon"), "--home", home, "--menu", sim.url, *args],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, env=env)
+
+
+def stop_program(proc):
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
+def program_fetch_case(build, cycles):
+    """Fetch to screen through the real program's re-fetch cycle: kestrelon on a live thread of
+    boardsim, the countdown stepped every 100 ms; from the moment the last bytes of the dat
+    arrived to the end of the window update that painted the new page (KESTRELON_TRACE)."""
+    home = tempfile.mkdtemp(prefix="kbench-live-")
+    sim = BoardSim(build, home, "--rate", "4", "--start-count", "600")
+    proc = None
+    try:
+        if not sim.url:
+            return {"error": "boardsim did not start"}
+        run_home = os.path.join(home, "run")
+        os.mkdir(run_home)
+        live_home(sim, run_home)
+        url = first_live_thread(sim)
+        if not url:
+            return {"error": "no live thread"}
+        proc = traced_program(build, run_home, sim, "--quit-after", str(cycles * 3 + 30), url,
+                              env_extra={"KESTRELON_TRACE_REGET_MS": "100"})
+        received, totals = 0, []
+        deadline = time.monotonic() + cycles * 3 + 30
+        for line in proc.stderr:
+            words = line.split()
+            if len(words) == 2 and words[0] == "dat-received":
+                received = int(words[1])
+            elif len(words) == 2 and words[0] == "page-shown" and received:
+                totals.append((int(words[1]) - received) / 1e6)
+                received = 0
+                if len(totals) >= cycles:
+                    break
+            if time.monotonic() > deadline:
+                break
+        if not totals:
+            return {"error": "no page shown after a re-fetch"}
+        return {"cycles": len(totals), "total_ms": summary(totals), "all_ms": totals}
+    finally:
+        if proc:
+            stop_program(proc)
+        sim.stop()
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def program_startup_case(build, runs=5):
+    """The real program, process start to the first window update that painted the main window
+    with the board menu listed (KESTRELON_TRACE), and its resident memory then."""
+    home = tempfile.mkdtemp(prefix="kbench-start-")
+    sim = BoardSim(build, home, "--rate", "0")
+    results = []
+    try:
+        if not sim.url:
+            return {"error": "boardsim did not start"}
+        for _ in range(runs):
+            run_home = tempfile.mkdtemp(prefix="kbench-home-")
+            shutil.copy(os.path.join(home, "services.ini"), run_home)
+            t0 = time.monotonic_ns()
+            proc = traced_program(build, run_home, sim, "--quit-after", "20")
+            for line in proc.stderr:
+                words = line.split()
+                if len(words) == 6 and words[0] == "startup-first-paint":
+                    results.append({"to_painted_ms": (int(words[5]) - t0) / 1e6,
+                                    "rss_mb": int(words[3]) / 1024.0})
+                    break
+            stop_program(proc)
+            shutil.rmtree(run_home, ignore_errors=True)
+    finally:
+        sim.stop()
+        shutil.rmtree(home, ignore_errors=True)
+    if not results:
+        return {"error": "no startup-first-paint line"}
+    results.sort(key=lambda r: r["to_painted_ms"])
+    return {**results[len(results) // 2], "runs": len(results),
+            "to_painted_all_ms": [r["to_painted_ms"] for r in results]}
 
 
 def startup_case(build, runs=5):
@@ -292,14 +406,21 @@ def window_sections(t, res):
         t.row("Kestrelon / Chromium CPU", f"{cpu_ratio:.3f}", "<= 0.333", cpu_ratio <= 1 / 3)
         t.row("Kestrelon / Chromium PSS", f"{mem_ratio:.3f}", "<= 0.5", mem_ratio <= 0.5)
 
-    t.section("Fetch to screen, 1000-response dat over loopback, 30-response batch")
+    t.section("Fetch to screen over loopback")
+    live = res.get("fetch_program", {"error": "not run"})
+    if "error" in live:
+        t.row("kestrelon re-fetch cycle", "failed: " + live["error"][:60], "< 10 ms median", False)
+    else:
+        t.row(f"kestrelon re-fetch cycle, 600-900 responses: last bytes to painted page, "
+              f"median / p99 ({live['cycles']} cycles)",
+              f"{live['total_ms']['median']:.2f} / {live['total_ms']['p99']:.2f} ms", "median < 10 ms",
+              live["total_ms"]["median"] < 10)
     f = res["fetch"]
     if "error" in f:
-        t.row("fetch to screen", "failed: " + f["error"][:60], "< 10 ms median", False)
+        t.row("fetch to screen, piece by piece", "failed: " + f["error"][:60])
     else:
-        t.row(f"last bytes to first frame, median / p99 ({f['cycles']} cycles)",
-              f"{f['total_ms']['median']:.2f} / {f['total_ms']['p99']:.2f} ms", "median < 10 ms",
-              f["total_ms"]["median"] < 10)
+        t.row(f"piece by piece, 1000-response dat, 30-response batch: median / p99 ({f['cycles']} cycles)",
+              f"{f['total_ms']['median']:.2f} / {f['total_ms']['p99']:.2f} ms")
         total = f["total_ms"]["median"] or 1
         for key, title in (("decode_ms", "decoding (CP932)"), ("convert_ms", "conversion (convertDat)"),
                            ("close_to_record_ms", "  both, inside the channel on close"),
@@ -309,17 +430,24 @@ def window_sections(t, res):
             t.row("  " + title, f"{f[key]['median']:.3f} ms ({100 * f[key]['median'] / total:.0f} %)")
 
     t.section("Start-up to a painted main window with the board menu listed")
+    live = res.get("startup_program", {"error": "not run"})
+    if "error" in live:
+        t.row("kestrelon start-up", "failed: " + live["error"][:60], "< 400 ms", False)
+    else:
+        t.row(f"kestrelon: process start to first paint (median of {live['runs']})",
+              f"{live['to_painted_ms']:.0f} ms", "< 400 ms", live["to_painted_ms"] < 400)
+        t.row("kestrelon: resident memory then", f"{live['rss_mb']:.0f} MB", "< 90 MB RSS",
+              live["rss_mb"] < 90)
     s = res["startup"]
     if "error" in s:
         t.row("start-up", "failed: " + s["error"][:60], "< 400 ms", False)
     else:
-        t.row(f"process start to first paint (median of {s['runs']})", f"{s['to_painted_ms']:.0f} ms", "< 400 ms",
-              s["to_painted_ms"] < 400)
+        t.row(f"kharness, same start-up: process start to first paint (median of {s['runs']})",
+              f"{s['to_painted_ms']:.0f} ms")
         t.row("  of which: exec and libraries to start-up code", f"{s['to_startup_code_ms']:.0f} ms")
         t.row("  windows built / Form_Load / show to paint",
               f"{s['windows_built_ms']:.0f} / {s['form_load_ms']:.0f} / {s['show_to_paint_ms']:.0f} ms")
-        t.row("resident memory then (RSS / PSS)", f"{s['rss_mb']:.0f} / {s['pss_mb']:.0f} MB", "< 90 MB RSS",
-              s["rss_mb"] < 90)
+        t.row("  kharness: resident memory then (RSS / PSS)", f"{s['rss_mb']:.0f} / {s['pss_mb']:.0f} MB")
     prog = s.get("program", {})
     if prog:
         t.row("kestrelon --quit-after 1: wall less the 1 s shown", f"{prog['wall_minus_shown_ms']:.0f} ms")
@@ -410,6 +538,9 @@ def main():
     res["fetch"] = fetch_case(args.build, args.cycles)
     print("  start-up ...", file=sys.stderr, flush=True)
     res["startup"] = startup_case(args.build)
+    print("  fetch to screen and start-up, the real program ...", file=sys.stderr, flush=True)
+    res["fetch_program"] = program_fetch_case(args.build, args.cycles)
+    res["startup_program"] = program_startup_case(args.build)
     res["load_after"] = os.getloadavg()
     shutil.rmtree(scratch, ignore_errors=True)
 

@@ -2,6 +2,7 @@
 #include "app/SettingsFile.h"
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/TimedQuit.h"
+#include "app/gui/TraceProbe.h"
 #include "app/gui/formMain.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/DesktopServices.h"
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
     platform::BoxMessageService boxes(&window);
     platform::setMessageService(&boxes);
     wireOtherWindows(window);
+    installTraceProbe(window);
     // Closing the main window ends the program, whatever tool windows are still around.
     QObject::connect(&window, &formMain::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (!cl.screenshotFile.isEmpty() && cl.quitAfterSeconds < 0) {
