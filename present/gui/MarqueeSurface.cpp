@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QTextLayout>
 #include <QUrl>
 
@@ -241,6 +242,7 @@ void MarqueeSurface::setClock(Clock clock)
     m_clock = std::move(clock);
     m_shownAt = qint64(now());
     restartTimer();
+    update(); // every row may stand elsewhere by the new clock
 }
 
 void MarqueeSurface::setFontFamily(const QString &family)
@@ -475,8 +477,50 @@ void MarqueeSurface::restartTimer()
 
 void MarqueeSurface::onFrame()
 {
-    update();
+    const double elapsed = double(elapsedMs());
+    // Rows move sideways only: a group's old and new place make one rect, and the groups of one
+    // row (same top and height) one band, so the paint is clipped to a few dozen rects rather
+    // than hundreds.
+    QHash<QPair<int, int>, QRect> bands;
+    for (const Group &group : std::as_const(m_groups)) {
+        const QRect moved = groupBounds(group, elapsed).united(groupBounds(group, m_drawnElapsed));
+        if (moved.isEmpty())
+            continue;
+        QRect &band = bands[{moved.top(), moved.height()}];
+        band = band.united(moved);
+    }
+    QRegion dirty;
+    for (const QRect &band : std::as_const(bands))
+        dirty += band;
+    m_frameElapsed = elapsed;
+    if (!dirty.isEmpty())
+        update(dirty);
     restartTimer();
+}
+
+QRect MarqueeSurface::groupBounds(const Group &group, double elapsed) const
+{
+    if (elapsed < 0 || elapsed >= group.endMs)
+        return QRect();
+    QRectF bounds;
+    for (int m : group.members) {
+        const Item &item = m_items.at(m);
+        if (item.image.isNull())
+            continue;
+        const auto left = item.track.contentLeft(elapsed);
+        if (!left)
+            continue;
+        const QSizeF size = item.image.deviceIndependentSize();
+        const double x = std::round(*left) - kPad + item.imageLeft;
+        const double from = std::max<double>(x, item.track.box().left);
+        // Not clipped at the box's right edge: the merged image of a group is not either.
+        const double to = x + size.width();
+        if (to > from)
+            bounds |= QRectF(from, item.top - kPad, to - from, size.height());
+    }
+    if (bounds.isEmpty())
+        return QRect();
+    return bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
 std::optional<QRectF> MarqueeSurface::marqueeContentRect(int index) const
@@ -500,8 +544,15 @@ QRectF MarqueeSurface::marqueeBox(int index) const
 
 void MarqueeSurface::paintEvent(QPaintEvent *event)
 {
+    // A whole repaint (load, resize, expose) shows the present. A partial one (a frame's moving
+    // rows, or a bit exposed by the window system) draws at the instant the rest of the surface
+    // still shows, or rows would tear at the edges of the region.
+    const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty();
+    const double elapsed = whole ? double(elapsedMs()) : m_frameElapsed.value_or(m_drawnElapsed);
+    m_drawnElapsed = elapsed;
+    m_frameElapsed.reset();
     QPainter painter(this);
-    paintPage(painter, event->rect(), elapsedMs());
+    paintPage(painter, event->rect(), qint64(elapsed));
 }
 
 void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs)

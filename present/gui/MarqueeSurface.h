@@ -101,6 +101,8 @@ private:
     void buildGroups();
     void restartTimer();
     void onFrame();
+    // What group draws at elapsed, in widget pixels (a slight over-estimate); empty when nothing.
+    QRect groupBounds(const Group &group, double elapsed) const;
     double now() const;
     void drawItem(QPainter &painter, const Item &item, double elapsed, const QRect &area) const;
     void drawGroup(QPainter &painter, const Group &group, double elapsed, const QRect &area) const;
@@ -119,4 +121,9 @@ private:
     QList<Item> m_items;
     QList<Group> m_groups;
     QTimer m_frameTimer;
+    // Frames repaint only the rows that move: the union of where each group was last drawn and
+    // where it is now. Every partial paint must then draw at the same instant as the rest of
+    // the screen shows, so the frame's time is kept for the paint it asked for.
+    std::optional<double> m_frameElapsed;
+    double m_drawnElapsed = 0;
 };

@@ -7,6 +7,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -267,4 +271,38 @@ TEST(MarqueeSurface, StaggerIndentMovesTheInkByItsAdvanceOnEveryPath)
     EXPECT_NEAR(first - second, indent * 16 / 24, 1.0);
     EXPECT_NEAR(second, plainFirst + indent / 3, 1.0);
     EXPECT_GT(second, left);
+}
+
+TEST(MarqueeSurface, FramesRepaintingOnlyMovingRowsLeaveTheSameScreenAsAWholeRepaint)
+{
+    // Rows of different speeds and lengths, some still entering, one running out in between:
+    // after frames that each repaint only the moving rows, what the window holds must equal a
+    // whole repaint at the same instant (no trails left behind, no row drawn at a stale time).
+    QString rows;
+    const QString texts[] = {QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!!"), QStringLiteral("short"),
+                             QStringLiteral("a much longer response that takes a while to go by")};
+    for (int i = 0; i < 6; ++i)
+        rows += marqueeRows(texts[i % 3], QStringLiteral(" color:orange;"), 1 + i, i * 2,
+                            QStringLiteral("%1").arg(3 + 4 * i));
+    SurfaceFixture f;
+    f.surface.resize(700, 300);
+    f.show(marqueePage(rows));
+    QWindow *window = f.surface.windowHandle();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return window->isExposed(); }));
+    for (const qint64 step : {40, 400, 1300, 2600, 4100}) {
+        SCOPED_TRACE(step);
+        f.now = 10'000 + step;
+        // Let a few frames run at this instant (the timer runs on real time, the clock is ours).
+        QElapsedTimer frames;
+        frames.start();
+        while (frames.elapsed() < 60)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(f.surface.isAnimating());
+        const QImage onScreen = f.surface.screen()->grabWindow(f.surface.winId()).toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage whole = f.grab().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(onScreen.size(), whole.size());
+        EXPECT_TRUE(onScreen == whole);
+    }
 }
