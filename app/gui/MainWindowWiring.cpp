@@ -1,5 +1,7 @@
 #include "app/gui/MainWindowWiring.h"
 
+#include "app/SettingsEffects.h"
+#include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
@@ -27,6 +29,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -230,8 +233,9 @@ void wireOtherWindows(formMain &main)
             o->threadView->close();
     };
 
-    // Replay: its panel takes the side panel's slot, the player lies under the comments.
-    o->replay = new replay::ReplayController(*main.lblMsgStrip);
+    // Replay: its panel takes the side panel's slot, the player lies under the comments. A child
+    // of the main window so that it can be found there; OtherWindows still deletes it first.
+    o->replay = new replay::ReplayController(*main.lblMsgStrip, &main);
     replay::ReplayController *rc = o->replay;
     auto *slot = new QVBoxLayout(main.frameWmpControl);
     slot->setContentsMargins(0, 0, 0, 0);
@@ -253,14 +257,49 @@ void wireOtherWindows(formMain &main)
     rc->setImageSink([images](const QStringList &resNo, const QStringList &urls) {
         images->setImage(resNo, urls, false);
     });
-    h.replay.showControls = [rc, &main] {
+    // Replay mode hides the board controls and both countdowns; leaving it shows again what was
+    // shown before (List3 or the tree, whichever the board buttons left visible).
+    struct HiddenForReplay
+    {
+        QList<QPointer<QWidget>> widgets;
+        QList<bool> wasVisible;
+    };
+    auto hidden = std::make_shared<HiddenForReplay>();
+    h.replay.showControls = [rc, &main, o, hidden] {
         const bool on = !rc->isReplayMode();
         rc->setReplayMode(on);
         main.menuWmp->setText(replaytext::menuWmp(on));
         main.frameWmpControl->setVisible(on);
-        if (on)
+        if (on) {
+            hidden->widgets.clear();
+            for (QWidget *w : std::initializer_list<QWidget *>{main.cmdAll2ch, main.cmdGoLive,
+                                                               main.comboFavorite, main.List3, main.List5,
+                                                               main.TreeViewIta, main.lblCountDown})
+                hidden->widgets << w;
+            if (o->mini)
+                hidden->widgets << o->mini->lblCountDown;
+            hidden->wasVisible.clear();
+            for (const QPointer<QWidget> &w : hidden->widgets) {
+                hidden->wasVisible << (w && !w->isHidden());
+                if (w)
+                    w->hide();
+            }
             main.frameWmpControl->raise();
+            return;
+        }
+        for (int i = 0; i < hidden->widgets.size(); ++i)
+            if (hidden->widgets[i])
+                hidden->widgets[i]->setVisible(hidden->wasVisible[i]);
+        // The countdown setting may have changed meanwhile.
+        main.lblCountDown->setVisible(main.dialogs().settingsDialog()->chkCowntDown->isChecked());
+        hidden->widgets.clear();
     };
+    // The countdown check box shows the label; in replay mode it stays hidden until the toggle.
+    QObject::connect(&main.dialogs().effects(), &SettingsEffects::countdownVisibleChanged, &main,
+                     [rc, &main](bool) {
+                         if (rc->isReplayMode())
+                             main.lblCountDown->hide();
+                     });
     h.replay.setReplayInterval = [rc](int ms) { rc->setReplayInterval(ms); };
     h.replay.closeStartTimeDialog = [rc] { rc->closeStartTimeDialog(); };
 }
