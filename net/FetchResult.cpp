@@ -14,6 +14,8 @@ QString FetchResult::reason() const
     case FetchFailure::HttpStatus: text = QStringLiteral("HTTP status %1").arg(httpStatus); break;
     case FetchFailure::ConnectionError: text = QStringLiteral("connection error"); break;
     case FetchFailure::Superseded: text = QStringLiteral("superseded"); break;
+    case FetchFailure::TooLarge: text = QStringLiteral("reply too large"); break;
+    case FetchFailure::NoResponses: text = QStringLiteral("no responses"); break;
     }
     if (!detail.isEmpty())
         text += QStringLiteral(" (") + detail + QLatin1Char(')');

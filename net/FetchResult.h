@@ -14,6 +14,8 @@ enum class FetchFailure {
     HttpStatus,      // a status other than 200
     ConnectionError, // any other socket error
     Superseded,      // closed by the program because a newer fetch took the socket
+    TooLarge,        // the reply grew past what any page of the service can be
+    NoResponses,     // a dat reply without a single response line
 };
 
 struct FetchResult

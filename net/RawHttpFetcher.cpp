@@ -58,6 +58,10 @@ void RawHttpFetcher::onDataArrived()
 {
     // Bytes only: a double-byte character split between two arrivals is decoded whole at the end.
     m_received += m_socket.readAvailable();
+    if (m_received.size() > kMaxReplyBytes) {
+        finish(FetchResult::failed(FetchFailure::TooLarge, QStringLiteral("over %1 bytes").arg(kMaxReplyBytes)));
+        return;
+    }
     emit dataArrived(m_received.size());
 }
 

@@ -5,7 +5,9 @@
 // decoded reply, or a failure (refused, timed out, closed early, HTTP status, superseded, ...).
 // A 400 answer to the exact request is retried once in the conforming form (net/RawHttp.h).
 //
-// The whole fetch, retry included, is bounded by services().timeoutSeconds per attempt.
+// The whole fetch, retry included, is bounded by services().timeoutSeconds per attempt, and a
+// reply by kMaxReplyBytes: a finished thread's dat or a board's index is well under a megabyte,
+// so a server sending more is broken, and converting it would hold up the window.
 // finished() is emitted from socket or timer events, or synchronously from cancel(); handlers
 // may start the next fetch on the same fetcher.
 
@@ -22,6 +24,8 @@ class RawHttpFetcher : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr qsizetype kMaxReplyBytes = 8 * 1024 * 1024;
+
     // servers (not owned, may be null) remembers the servers needing the conforming request.
     explicit RawHttpFetcher(ConformingServers *servers, QObject *parent = nullptr);
 

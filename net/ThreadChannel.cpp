@@ -163,13 +163,20 @@ void ThreadChannel::WinsockGetThread_DataArrival(qint64 totalBytes)
 void ThreadChannel::WinsockGetThread_Close(const FetchResult &result)
 {
     const quint64 serial = m_threadSerial;
+    FetchResult outcome = result;
     if (result.ok()) {
-        m_record = convertDat(result.text);
-        intDatArrived = 1;
-        emit datConverted();
-    } else {
-        emit fetchFailed(Socket::Thread, result);
+        // A 200 without a single dat line (an empty body) is no thread: keep the record shown.
+        ResponseRecord record = convertDat(result.text);
+        if (record.upperBound() > 0) {
+            m_record = std::move(record);
+            intDatArrived = 1;
+            emit datConverted();
+        } else {
+            outcome = FetchResult::failed(FetchFailure::NoResponses, QString(), result.httpStatus);
+        }
     }
-    m_threadEnded = {serial, result};
-    emit fetchFinished(Socket::Thread, serial, result);
+    if (!outcome.ok())
+        emit fetchFailed(Socket::Thread, outcome);
+    m_threadEnded = {serial, outcome};
+    emit fetchFinished(Socket::Thread, serial, outcome);
 }

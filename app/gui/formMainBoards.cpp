@@ -52,8 +52,12 @@ void formMain::loadBoardMenu(bool wholeTree)
     if (strBoardMenuUrl.trimmed().isEmpty())
         return;
     const platform::PageText page = platform::OpenURL(strBoardMenuUrl, services().timeoutSeconds);
-    // A failed fetch leaves the lists and the tree as they were.
+    // A failed fetch leaves the lists and the tree as they were; so does a page without a single
+    // board (an empty reply, a redirect to a notice page, noise), which would only empty them.
     if (!page.ok())
+        return;
+    const QList<BoardLink> boards = parseBoardLinks(page.text);
+    if (boards.isEmpty())
         return;
 
     for (QListWidget *list : {List1, List2, List3, List4, List5, List6})
@@ -67,7 +71,6 @@ void formMain::loadBoardMenu(bool wholeTree)
     }
     TreeViewIta->hide();
     TreeViewIta->clearNodes();
-    const QList<BoardLink> boards = parseBoardLinks(page.text);
     for (const BoardLink &b : boards) {
         List1->addItem(b.name);
         List2->addItem(b.address);

@@ -31,6 +31,8 @@
 namespace {
 
 const QString kTempHtml = QStringLiteral("tempHtml.txt");
+// Every response of a read.cgi page starts with it.
+const QString kDt = QStringLiteral("<dt>");
 
 } // namespace
 
@@ -126,6 +128,15 @@ void formMain::Command1_Click()
             platform::showMessage(overloadedMessage());
             return;
         }
+        // Not a thread page (an empty body, the notice page a redirect led to, noise): no
+        // response to start from, so the start fails as if nothing had arrived.
+        if (!page.contains(kDt)) {
+            removeFile(path);
+            setStartCaption(QStringLiteral("開始"));
+            Command2->setEnabled(false);
+            platform::showMessage(startFailedMessage());
+            return;
+        }
         m_text2 = page;
         removeFile(path);
     }
@@ -208,7 +219,8 @@ bool formMain::fetchForReget()
         return r.ok();
     }
     const platform::PageText page = platform::OpenURL(Label3Caption(), services().timeoutSeconds);
-    if (!page.ok())
+    // A page without a single response would only replace the text the next one is read from.
+    if (!page.ok() || !page.text.contains(kDt))
         return false;
     m_text2 = page.text;
     removeFile(platform::programPath(kTempHtml));

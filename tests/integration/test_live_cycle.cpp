@@ -17,6 +17,7 @@
 #include "present/gui/MarqueeSurface.h"
 #include "BoardSim.h"
 #include "FakeHttpServer.h"
+#include "LiveWindowDriver.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -36,19 +37,12 @@
 namespace {
 
 using testsupport::BoardSim;
-
-void pause(int ms)
-{
-    testsupport::waitUntil([] { return false; }, ms);
-}
-
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
+using testsupport::chooseTopThread;
+using testsupport::entries;
+using testsupport::openLiveBoard;
+using testsupport::pause;
+using testsupport::setViewMode;
+using testsupport::tickUntilFetched;
 
 class LiveCycle : public ::testing::Test
 {
@@ -57,48 +51,7 @@ protected:
     {
         ServicesConfig config = sim.services();
         config.timeoutSeconds = timeoutSeconds;
-        setServices(config);
-        storeBoardMenuUrl(settingsFilePath(), sim.menuUrl());
-        auto w = std::make_unique<formMain>();
-        w->Form_Load();
-        w->setRegetInterval(24 * 3600 * 1000);
-        return w;
-    }
-    // Selects a board of the live-board list by its key and opens it.
-    static void openLiveBoard(formMain &w, const QString &board)
-    {
-        const QString needle = QLatin1Char('/') + board + QStringLiteral("/subback.html");
-        for (int i = 0; i < w.List4->count(); ++i) {
-            if (w.List4->item(i)->text().endsWith(needle)) {
-                w.List3->setCurrentRow(i);
-                w.List3_Click();
-                w.List3_DblClick();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no live board " << board.toStdString();
-    }
-    static void chooseTopThread(formMain &w)
-    {
-        ASSERT_GT(w.List5->count(), 0);
-        w.List5->setCurrentRow(0);
-        w.List5_DblClick();
-    }
-    static void setViewMode(formMain &w, int index)
-    {
-        w.comboMode->setCurrentIndex(index);
-        w.comboMode_Click();
-    }
-    // Runs countdown ticks until one fetches; returns how many ticks that took.
-    static int tickUntilFetched(formMain &w)
-    {
-        for (int n = 1; n <= 20; ++n) {
-            const bool fetches = w.TimerRegetTag() == QStringLiteral("12");
-            w.TimerReget_Timer();
-            if (fetches)
-                return n;
-        }
-        return -1;
+        return testsupport::openMainWindow(config, sim.menuUrl());
     }
     QString page() const
     {

@@ -74,13 +74,20 @@ QByteArray hugeFiller()
                                                 "とても長い返答です。とても長い返答です。とても長い返答です。 <>\n"));
 }
 
-// Every third line gets bytes that CP932 cannot decode in front: 0xFF, and a lead byte followed
-// by a blank, which is no trail byte.
+// Every third line gets bytes that CP932 cannot decode inside its text: 0xFF, and a lead byte
+// followed by a blank, which is no trail byte. They go after the line's first "<>" (a dat or
+// subject.txt field) or at its end, so the line's structure stays readable.
 QByteArray spoilCp932(const QByteArray &body)
 {
+    static const QByteArray junk("\xFF\x81 ");
     QList<QByteArray> lines = body.split('\n');
-    for (qsizetype i = 0; i < lines.size(); i += 3)
-        lines[i].prepend("\xFF\x81 ");
+    for (qsizetype i = 0; i < lines.size(); i += 3) {
+        const qsizetype field = lines[i].indexOf("<>");
+        if (field >= 0)
+            lines[i].insert(field + 2, junk);
+        else
+            lines[i].append(junk);
+    }
     return lines.join('\n');
 }
 

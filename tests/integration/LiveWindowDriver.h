@@ -1,0 +1,86 @@
+#pragma once
+// Driving the main window against a board server as a user would: open it on a menu address,
+// open a live board, choose the top thread, switch view mode, run countdown ticks by hand.
+
+#include "app/LiveCycleRules.h"
+#include "app/SettingsFile.h"
+#include "app/gui/formMain.h"
+#include "core/ServicesConfig.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace testsupport {
+
+inline void pause(int ms)
+{
+    waitUntil([] { return false; }, ms);
+}
+
+inline QStringList entries(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// The window started on config with the board menu at menuUrl. TimerReget is set out of reach,
+// so the countdown runs only when a test ticks it.
+inline std::unique_ptr<formMain> openMainWindow(const ServicesConfig &config, const QString &menuUrl)
+{
+    setServices(config);
+    storeBoardMenuUrl(settingsFilePath(), menuUrl);
+    auto w = std::make_unique<formMain>();
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    return w;
+}
+
+// Selects a board of the live-board list by its key and opens it.
+inline void openLiveBoard(formMain &w, const QString &board)
+{
+    const QString needle = QLatin1Char('/') + board + QStringLiteral("/subback.html");
+    for (int i = 0; i < w.List4->count(); ++i) {
+        if (w.List4->item(i)->text().endsWith(needle)) {
+            w.List3->setCurrentRow(i);
+            w.List3_Click();
+            w.List3_DblClick();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no live board " << board.toStdString();
+}
+
+inline void chooseTopThread(formMain &w)
+{
+    ASSERT_GT(w.List5->count(), 0);
+    w.List5->setCurrentRow(0);
+    w.List5_DblClick();
+}
+
+// 0 labels, 1 marquee page, 2 mini mode.
+inline void setViewMode(formMain &w, int index)
+{
+    w.comboMode->setCurrentIndex(index);
+    w.comboMode_Click();
+}
+
+// Runs countdown ticks until one fetches; returns how many ticks that took (-1: none in 20).
+inline int tickUntilFetched(formMain &w)
+{
+    for (int n = 1; n <= 20; ++n) {
+        const bool fetches = w.TimerRegetTag() == QStringLiteral("12");
+        w.TimerReget_Timer();
+        if (fetches)
+            return n;
+    }
+    return -1;
+}
+
+} // namespace testsupport
