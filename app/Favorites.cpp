@@ -19,6 +19,11 @@ QString favoritesFilePath()
     return platform::programPath(QStringLiteral("favorite.txt"));
 }
 
+QString favoritesNotSavedMessage()
+{
+    return QStringLiteral("お気に入りを保存できませんでした。") + QStringLiteral("\r\n") + favoritesFilePath();
+}
+
 FavoriteList loadFavorites(const QString &path)
 {
     FavoriteList list;

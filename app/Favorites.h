@@ -20,6 +20,8 @@ enum class FavoriteAddStatus {
 
 // The one favourites file name, in the program folder.
 QString favoritesFilePath();
+// Shown when a favourite could not be added because the file could not be written.
+QString favoritesNotSavedMessage();
 
 // Both lists from the file; a missing file gives two empty lists. A line without "--" ends the
 // reading without adding anything, so a label never pairs with another line's address.

@@ -80,6 +80,11 @@ QString settingsFilePath()
     return platform::programPath(QStringLiteral("livecfg.txt"));
 }
 
+QString settingsNotSavedMessage()
+{
+    return QStringLiteral("設定を保存できませんでした。") + QStringLiteral("\r\n") + settingsFilePath();
+}
+
 QString readBoardMenuUrl(const QString &path)
 {
     return readFileLine(path, 1);

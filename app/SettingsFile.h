@@ -55,6 +55,8 @@ struct SettingsFileContent
 
 // The one settings file name, in the program folder.
 QString settingsFilePath();
+// Shown at closing when the file could not be written (the closing goes on).
+QString settingsNotSavedMessage();
 
 // Line 1 (empty when missing). The board-menu loader reads it at every load.
 QString readBoardMenuUrl(const QString &path);

@@ -27,7 +27,9 @@ bool replaceSynced(const QString &path, const QByteArray &bytes, QString *errorT
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(errorText, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // The explicit flush matters: on a full disk commit() renames an empty temporary file over
+    // the target and still reports success when the buffered bytes fail to go out inside it.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return fail(errorText, reason);

@@ -13,6 +13,7 @@
 #include "core/ServicesConfig.h"
 #include "core/TextStore.h"
 #include "net/ThreadChannel.h"
+#include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/LabelStrip.h"
@@ -518,7 +519,9 @@ void formMain::Form_Unload()
     c.dialogs.regetTimeIndex = config->comboRegetTime->currentIndex();
     c.dialogs.nextWhen1000 = config->Option1[0]->isChecked() ? 0 : config->Option1[1]->isChecked() ? 1 : 2;
     c.dialogs.viewModeIndex = comboMode->currentIndex();
-    saveSettings(settingsFilePath(), c);
+    // A read-only or full program folder: told once, and the closing goes on.
+    if (!saveSettings(settingsFilePath(), c))
+        platform::showMessage(settingsNotSavedMessage());
 
     // 2: generated pages (a missing file is no error).
     removeFile(platform::programPath(marqueePageFileName()));

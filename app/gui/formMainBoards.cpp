@@ -159,7 +159,10 @@ void formMain::menuAddFavorite_Click()
     const int row = List3->currentRow();
     if (row < 0)
         return;
-    addFavorite(favoritesFilePath(), rowText(List3, row), rowText(List4, row));
+    if (addFavorite(favoritesFilePath(), rowText(List3, row), rowText(List4, row)) == FavoriteAddStatus::WriteFailed) {
+        platform::showMessage(favoritesNotSavedMessage());
+        return;
+    }
     loadFavorites();
 }
 
@@ -172,6 +175,10 @@ void formMain::menuAddFavoriteTree_Click()
              : FavoriteAddStatus::NoBoard;
     if (status == FavoriteAddStatus::NoBoard) {
         platform::showMessage(QStringLiteral("板を選択してください"));
+        return;
+    }
+    if (status == FavoriteAddStatus::WriteFailed) {
+        platform::showMessage(favoritesNotSavedMessage());
         return;
     }
     loadFavorites();
