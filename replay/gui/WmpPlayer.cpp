@@ -1,5 +1,7 @@
 #include "replay/gui/WmpPlayer.h"
 
+#include "replay/gui/VideoFrameView.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,7 +10,6 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
 
 #include <limits>
 
@@ -59,8 +60,8 @@ WmpPlayer::WmpPlayer(QWidget *parent)
 {
     setAttribute(Qt::WA_StyledBackground);
     m_player = new QMediaPlayer(this);
-    m_video = new QVideoWidget(this);
-    m_player->setVideoOutput(m_video);
+    m_video = new VideoFrameView(this);
+    m_player->setVideoSink(m_video->videoSink());
 
     m_play = new QToolButton(this);
     m_play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));

@@ -1,5 +1,6 @@
 #pragma once
-// The media player WMP: a QMediaPlayer showing into a QVideoWidget, with a small control bar
+// The media player WMP: a QMediaPlayer painting into a VideoFrameView (comments can be drawn over
+// it, which a QVideoWidget's native window would hide), with a small control bar
 // (play/pause, position slider, time) since playing, pausing and seeking are the player's own
 // business. The main window places this widget in the comment strip.
 
@@ -10,9 +11,10 @@
 class QLabel;
 class QSlider;
 class QToolButton;
-class QVideoWidget;
 
 namespace replay {
+
+class VideoFrameView;
 
 // The play state numbering the replay logic uses: 3 playing, 10 ready (a medium is open and
 // stopped), 2 paused, 1 stopped, 8 ended, 9 opening, 6 buffering, 0 nothing open.
@@ -36,7 +38,7 @@ public:
     ~WmpPlayer() override;
 
     QMediaPlayer *player() const { return m_player; }
-    QVideoWidget *videoWidget() const { return m_video; }
+    VideoFrameView *videoWidget() const { return m_video; }
     QToolButton *playButton() const { return m_play; }
 
     int playState() const override;
@@ -54,7 +56,7 @@ private:
     void updateControls();
 
     QMediaPlayer *m_player = nullptr;
-    QVideoWidget *m_video = nullptr;
+    VideoFrameView *m_video = nullptr;
     QToolButton *m_play = nullptr;
     QSlider *m_slider = nullptr;
     QLabel *m_time = nullptr;
