@@ -33,6 +33,10 @@ QStringList writePastLogs(const QString &dir, int port, quint32 seed, QString *e
     }
     SimHosts hosts;
     hosts.port = port;
+    // Pictures on the port-80 address a simulator on this port serves them from: the viewer's
+    // image pattern has no room for a ":port", so links with one would never reach replay's
+    // image lists.
+    hosts.imageHost = QStringLiteral("127.1.%1.%2").arg(port / 256).arg(port % 256);
     QRandomGenerator random(seed ^ 0x1065u);
     // Saturday 1 June 2024, 20:58:30 in Japan: the programme starts at nine.
     qint64 at = QDateTime(QDate(2024, 6, 1), QTime(20, 58, 30), QTimeZone(9 * 3600)).toMSecsSinceEpoch();
