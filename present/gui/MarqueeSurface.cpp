@@ -552,7 +552,16 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
     m_drawnElapsed = elapsed;
     m_frameElapsed.reset();
     QPainter painter(this);
-    paintPage(painter, event->rect(), qint64(elapsed));
+    if (whole) {
+        paintPage(painter, event->rect(), qint64(elapsed));
+        return;
+    }
+    // Band by band: a painter clipped to one rect blits on the raster engine's fast path, one
+    // clipped to a region of many rects does not.
+    for (const QRect &band : event->region()) {
+        painter.setClipRect(band);
+        paintPage(painter, band, qint64(elapsed));
+    }
 }
 
 void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs)
