@@ -23,7 +23,7 @@ ResponseRecord liveRecord(int responses)
 {
     static const QString bodies[] = {
         QStringLiteral(" ｷﾀ━━━(ﾟ∀ﾟ)━━━!! "),
-        QStringLiteral(" <a href=\"../test/read.cgi/livejupiter/1700000000/%1\" target=\"_blank\">&gt;&gt;%1</a> それはないわ <br> 次に期待 "),
+        QStringLiteral(" <a href=\"../test/read.cgi/livenhk/1700000000/%1\" target=\"_blank\">&gt;&gt;%1</a> それはないわ <br> 次に期待 "),
         QStringLiteral(" http://img.example.net/pics/%1.jpg <br> 画像貼っておきますね "),
         QStringLiteral(" ﾊｧﾊｧ かわいい <br> アッー！ "),
         QStringLiteral(" 解説者の話が面白かったので最後まで見てしまった <br> また来週も見よう <br> 乙 "),
@@ -55,7 +55,7 @@ QString livePage(int count)
     position.blnIsFirst = false;
     position.intLastDt = 100;
     MarqueeSettings settings;
-    settings.label3 = QStringLiteral("http://livea.example.net/test/read.cgi/livejupiter/1700000000/100n-");
+    settings.label3 = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1700000000/100n-");
     settings.strGetSintyakuFooter = QStringLiteral("n-");
     settings.comboMax = QString::number(count - 1);
     settings.comboMaxRow = QStringLiteral("2");
@@ -69,7 +69,7 @@ void BM_MarqueePageBuild31(benchmark::State &state)
 {
     const ResponseRecord record = liveRecord(131);
     MarqueeSettings settings;
-    settings.label3 = QStringLiteral("http://livea.example.net/test/read.cgi/livejupiter/1700000000/100n-");
+    settings.label3 = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1700000000/100n-");
     settings.strGetSintyakuFooter = QStringLiteral("n-");
     settings.comboMax = QStringLiteral("30");
     settings.comboMaxRow = QStringLiteral("2");

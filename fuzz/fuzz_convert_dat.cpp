@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         || record.bodies().size() != top + 1 || !record.body(top)->isEmpty())
         abort();
 
-    const QString page = QStringLiteral("http://live.example/test/read.cgi/livejupiter/1/l50");
+    const QString page = QStringLiteral("http://live.example/test/read.cgi/livenhk/1/l50");
     ThreadPosition position;
     position.blnIsFirst = false;
     MarqueeSettings marquee{page, QStringLiteral("n-"), QStringLiteral("30"),

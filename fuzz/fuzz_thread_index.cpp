@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
     }
     const ThreadIndexListing listing
-        = listThreadIndex(reply, QStringLiteral("live.example:8080"), QStringLiteral("livejupiter"));
+        = listThreadIndex(reply, QStringLiteral("live.example:8080"), QStringLiteral("livenhk"));
     if (listing.entries.size() != listing.addresses.size())
         abort();
     for (qsizetype i = 0; i < listing.entries.size(); ++i) {

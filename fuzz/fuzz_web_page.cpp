@@ -15,7 +15,7 @@ ThreadPosition afterFirstBuild()
     ThreadPosition position;
     position.blnIsFirst = false;
     position.intLastDt = 49;
-    position.strNextURL = QStringLiteral("http://live.example/test/read.cgi/livejupiter/1/49n-");
+    position.strNextURL = QStringLiteral("http://live.example/test/read.cgi/livenhk/1/49n-");
     return position;
 }
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString comboMax = QString::fromLatin1(maxItems[choice % 5]);
     const QString comboMaxRow = QString::fromUtf8(rowItems[(choice / 5) % 5]);
     const QString page = fuzz::text(data, size);
-    const QString label3 = QStringLiteral("http://live.example/test/read.cgi/livejupiter/1/49n-");
+    const QString label3 = QStringLiteral("http://live.example/test/read.cgi/livenhk/1/49n-");
 
     {
         ThreadPosition position = afterFirstBuild();

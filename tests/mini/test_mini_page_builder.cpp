@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livejupiter/1231808850/");
+const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1231808850/");
 
 ResponseRecord makeRecord(const QStringList &bodies)
 {
@@ -77,7 +77,7 @@ QStringList cellsOf(const QString &page)
 
 QString readCgiPage()
 {
-    return platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livejupiter_1231808850_49n-.html")));
+    return platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livenhk_1231808850_49n-.html")));
 }
 
 } // namespace
@@ -173,7 +173,7 @@ TEST(MiniBuilder, LinksBecomeTextAndImageAddressesStayInTheText)
 {
     DatThread thread(10);
     const MiniBuild build = thread.build(
-        {QStringLiteral("<a href=\"../test/read.cgi/livejupiter/1231808850/3\" target=\"_blank\">&gt;&gt;3</a> 画像 "
+        {QStringLiteral("<a href=\"../test/read.cgi/livenhk/1231808850/3\" target=\"_blank\">&gt;&gt;3</a> 画像 "
                         "http://img.example.net/A.JPG")});
     const QString cell = cellsOf(build.page).value(0);
     EXPECT_TRUE(cell.contains(QStringLiteral(">>3 画像 http://img.example.net/a.jpg\u3000\u3000"))) << qPrintable(cell);

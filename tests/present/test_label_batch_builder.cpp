@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livejupiter/1231808850/");
+const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1231808850/");
 constexpr quint32 kFontColour = 0x123456;
 
 ResponseRecord makeRecord(const QStringList &bodies)
@@ -183,7 +183,7 @@ TEST(LabelBuilder, WebPagesSkipTheFirstElementAndStopAtComboMax)
     settings.comboMaxRow = QStringLiteral("全て");
     ImageLists images;
     QString text2 = platform::decodeCp932(
-        testsupport::fixtureBytes(QStringLiteral("readcgi/livejupiter_1231808850_49n-.html")));
+        testsupport::fixtureBytes(QStringLiteral("readcgi/livenhk_1231808850_49n-.html")));
     const LabelBuild build = createTextLabel(position, text2, settings, images);
     ASSERT_EQ(build.outcome, LabelBuild::Outcome::Comments);
     EXPECT_EQ(build.comments.size(), 9);

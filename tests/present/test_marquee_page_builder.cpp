@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livejupiter/1231808850/");
+const QString kThread = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1231808850/");
 
 // A record of the given bodies, as convertDat leaves it: numbers "1".."N" and the empty
 // trailing element at index N.
@@ -304,7 +304,7 @@ TEST(MarqueeBuilder, ShowsLatinTextInLowerCaseAndAnchorsAsPlainText)
 {
     DatThread thread(0);
     const MarqueeBuild build = thread.build(
-        {QStringLiteral("<a href=\"../test/read.cgi/livejupiter/1231808850/3\" target=\"_blank\">&gt;&gt;3</a> NHK ABC")});
+        {QStringLiteral("<a href=\"../test/read.cgi/livenhk/1231808850/3\" target=\"_blank\">&gt;&gt;3</a> NHK ABC")});
     EXPECT_EQ(colouredTexts(build.page).at(0), QStringLiteral(">>3&nbsp;nhk&nbsp;abc"));
 }
 
@@ -366,7 +366,7 @@ namespace {
 
 QString readCgiPage()
 {
-    return platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livejupiter_1231808850_49n-.html")));
+    return platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livenhk_1231808850_49n-.html")));
 }
 
 } // namespace

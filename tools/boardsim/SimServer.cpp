@@ -376,8 +376,8 @@ void SimServer::control(QTcpSocket *socket, SimHost host, const QString &request
         QList<FaultRule> rules;
         QString error;
         const QUrlQuery query(path.section(QLatin1Char('?'), 1));
-        for (const QString &spec : query.allQueryItemValues(QStringLiteral("set"), QUrl::FullyDecoded)) {
-            const auto rule = parseFaultRule(spec, &error);
+        for (const QString &text : query.allQueryItemValues(QStringLiteral("set"), QUrl::FullyDecoded)) {
+            const auto rule = parseFaultRule(text, &error);
             if (!rule)
                 break;
             rules << *rule;

@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString kThread = QStringLiteral("http://127.0.0.1/test/read.cgi/livejupiter/1231808850/");
+const QString kThread = QStringLiteral("http://127.0.0.1/test/read.cgi/livenhk/1231808850/");
 
 // Records what the mini window asks of the main window, in order.
 class FakeHost : public MiniHost
