@@ -40,6 +40,9 @@ FavoriteAddStatus addFavorite(const QString &path, const QString &label, const Q
 {
     QString cleanLabel = oneLine(label);
     cleanLabel.replace(QStringLiteral("--"), QStringLiteral("－－"));
+    // A final "-" would join the separator: "a-" + "--" reads back as "a" and "-address".
+    if (cleanLabel.endsWith(QLatin1Char('-')))
+        cleanLabel.replace(cleanLabel.size() - 1, 1, QStringLiteral("－"));
     const QString old = readFileAll(path);
     const QString text = old + cleanLabel + QStringLiteral("--") + oneLine(address);
     return writeFileText(text, path) ? FavoriteAddStatus::Added : FavoriteAddStatus::WriteFailed;

@@ -28,8 +28,8 @@ QString favoritesNotSavedMessage();
 FavoriteList loadFavorites(const QString &path);
 
 // Appends "label--address" (without a line end) after the whole previous file. Line ends in the
-// label or address are dropped, and a "--" inside the label is written as "－－", so neither can
-// split the line differently when it is read back.
+// label or address are dropped, and a "--" inside the label is written as "－－" (a final "-" as
+// "－"), so neither can split the line differently when it is read back.
 FavoriteAddStatus addFavorite(const QString &path, const QString &label, const QString &address);
 
 // Adding from the board tree: the address is the node's key with every occurrence of its parent

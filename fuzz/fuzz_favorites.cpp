@@ -5,7 +5,25 @@
 #include "app/Favorites.h"
 #include "core/TextStore.h"
 
+#include "platform/Cp932.h"
+
 #include <cstdlib>
+
+namespace {
+
+QString throughCp932(const QString &text)
+{
+    return platform::decodeCp932(platform::encodeCp932(text));
+}
+
+QString oneLine(QString text)
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -39,6 +57,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
     }
     fuzz::keep(favoriteBoardAddress(address));
-    addFavoriteFromTree(path, label, address, parts.value(2), true);
+
+    // Added to an empty file, a favourite reads back as written: the label whole (its "--" and a
+    // final "-" written as full-width dashes), the address up to any "--" of its own.
+    const QString fresh = fuzz::scratchFile(QByteArray());
+    if (addFavorite(fresh, label, address) != FavoriteAddStatus::Added)
+        abort();
+    const FavoriteList added = loadFavorites(fresh);
+    QString expectedLabel = oneLine(label);
+    expectedLabel.replace(QStringLiteral("--"), QStringLiteral("－－"));
+    if (expectedLabel.endsWith(QLatin1Char('-')))
+        expectedLabel.replace(expectedLabel.size() - 1, 1, QStringLiteral("－"));
+    const QString expectedAddress = oneLine(address).section(QStringLiteral("--"), 0, 0);
+    if (added.labels.size() != 1 || throughCp932(expectedLabel) != added.labels.at(0)
+        || throughCp932(expectedAddress) != added.addresses.at(0))
+        abort();
+    addFavoriteFromTree(fresh, label, address, parts.value(2), true);
     return 0;
 }
