@@ -35,7 +35,8 @@ bool isSpace(QChar c)
 // and without "&" (which could spell out a scheme's ":").
 bool followsSafely(QString value)
 {
-    value.remove(QRegularExpression(QStringLiteral("[\\x00-\\x20]")));
+    static const QRegularExpression controls(QStringLiteral("[\\x00-\\x20]"));
+    value.remove(controls);
     const QString lower = value.toLower();
     if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://")))
         return true;
