@@ -37,6 +37,7 @@ class QPushButton;
 class QTimer;
 class ResponseRecord;
 struct LabelBuild;
+struct LabelSettings;
 struct MarqueeBuild;
 class SettingsDialogs;
 class ThreadChannel;
@@ -240,6 +241,7 @@ private:
     void runPresenter();
     void applyMarqueeBuild(const MarqueeBuild &build);
     void applyLabelBuild(const LabelBuild &build);
+    LabelSettings labelSettings() const;
     bool fetchForStart();
     bool fetchForReget();
     void openBoardAndWait(const QString &address);

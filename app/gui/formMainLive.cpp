@@ -327,7 +327,7 @@ void formMain::applyMarqueeBuild(const MarqueeBuild &b)
         endThreadCycle(b.next, threadListTopLeft());
 }
 
-void formMain::createTextFromDatLabel()
+LabelSettings formMain::labelSettings() const
 {
     LabelSettings s;
     s.label3 = Label3Caption();
@@ -337,20 +337,17 @@ void formMain::createTextFromDatLabel()
     s.intNextWhen1000 = m_settings.intNextWhen1000;
     const RgbColor &c = m_settings.varFontColor;
     s.varFontColor = quint32(c.red) << 16 | quint32(c.green) << 8 | quint32(c.blue);
-    applyLabelBuild(::createTextFromDatLabel(m_position, record(), s, m_images));
+    return s;
+}
+
+void formMain::createTextFromDatLabel()
+{
+    applyLabelBuild(::createTextFromDatLabel(m_position, record(), labelSettings(), m_images));
 }
 
 void formMain::createTextLabel()
 {
-    LabelSettings s;
-    s.label3 = Label3Caption();
-    s.strGetSintyakuFooter = m_thread->address().strGetSintyakuFooter;
-    s.comboMax = comboMaxText();
-    s.comboMaxRow = comboMaxRowText();
-    s.intNextWhen1000 = m_settings.intNextWhen1000;
-    const RgbColor &c = m_settings.varFontColor;
-    s.varFontColor = quint32(c.red) << 16 | quint32(c.green) << 8 | quint32(c.blue);
-    applyLabelBuild(::createTextLabel(m_position, m_text2, s, m_images));
+    applyLabelBuild(::createTextLabel(m_position, m_text2, labelSettings(), m_images));
 }
 
 void formMain::applyLabelBuild(const LabelBuild &b)
