@@ -12,6 +12,23 @@
 
 namespace harness {
 
+namespace {
+pid_t xServerPid = 0;
+
+double xServerCpuSeconds()
+{
+    if (xServerPid <= 0)
+        return 0;
+    const auto usage = platform::readProcessUsage(xServerPid);
+    return usage ? usage->cpuSeconds : 0;
+}
+} // namespace
+
+void setXServerPid(pid_t pid)
+{
+    xServerPid = pid;
+}
+
 qint64 monotonicNs()
 {
     timespec ts = {};
@@ -52,16 +69,18 @@ QJsonObject measureSpan(std::vector<qint64> &frames, bool &recording, double sec
     frames.clear();
     recording = true;
     const double cpu0 = platform::selfCpuSeconds();
+    const double x0 = xServerCpuSeconds();
     const qint64 t0 = monotonicNs();
     runEvents(int(seconds * 1000));
     const qint64 t1 = monotonicNs();
     const double cpu1 = platform::selfCpuSeconds();
+    const double x1 = xServerCpuSeconds();
     recording = false;
 
     const platform::FrameSummary f = platform::summariseFrames(frames, t1 - t0);
     const platform::ProcessUsage usage = platform::readProcessUsage().value_or(platform::ProcessUsage());
     const double wall = double(t1 - t0) / 1e9;
-    return {
+    QJsonObject out = {
         {QStringLiteral("seconds"), wall},
         {QStringLiteral("frames"), f.frames},
         {QStringLiteral("fps"), f.fps},
@@ -72,6 +91,9 @@ QJsonObject measureSpan(std::vector<qint64> &frames, bool &recording, double sec
         {QStringLiteral("rss_mb"), double(usage.rssKb) / 1024.0},
         {QStringLiteral("pss_mb"), double(usage.pssKb) / 1024.0},
     };
+    if (xServerPid > 0)
+        out[QStringLiteral("xserver_cpu_s_per_s")] = (x1 - x0) / wall;
+    return out;
 }
 
 } // namespace harness

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace harness {
 
 qint64 monotonicNs();
@@ -43,9 +45,12 @@ public:
     void showAndWait();
 };
 
+// The X server whose CPU time measureSpan also reports over the same span (0: none).
+void setXServerPid(pid_t pid);
+
 // Runs events for a second of warm-up, then for `seconds` with recording on; returns fps,
-// interval median / p99 / worst, CPU seconds per second, RSS and PSS at the end. beforeSpan runs
-// right before the span starts (extra recorders).
+// interval median / p99 / worst, CPU seconds per second (and the X server's, when its pid was
+// set), RSS and PSS at the end. beforeSpan runs right before the span starts (extra recorders).
 QJsonObject measureSpan(std::vector<qint64> &frames, bool &recording, double seconds,
                         const std::function<void()> &beforeSpan = {});
 

@@ -3,15 +3,17 @@
 // and builds the table.
 //
 //   kharness strip --view labels|labels-shadow|marquee --comments N [--seconds S] [--page-out F]
-//   kharness idle [--seconds S]
+//                  [--xserver-pid PID]
+//   kharness idle [--seconds S] [--xserver-pid PID]
 //   kharness fetch [--home DIR] --host 127.0.0.1:PORT --board BOARD [--cycles N]
 //   kharness startup --home DIR --menu URL --t0-ns NS
 //
 // Frames are the paint events the surface actually ran (timestamped as each one ends); CPU is
-// getrusage of the whole process (every thread) over the measured span; memory is VmRSS and PSS
-// at the end of it.
+// getrusage of the whole process (every thread) over the measured span, and the X server's
+// /proc CPU time over the same span when its pid is given; memory is VmRSS and PSS at the end.
 
 #include "HarnessCases.h"
+#include "HarnessWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,7 +41,9 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("home"), QStringLiteral("program folder"), QStringLiteral("dir")});
     parser.addOption({QStringLiteral("menu"), QStringLiteral("board menu address"), QStringLiteral("url")});
     parser.addOption({QStringLiteral("t0-ns"), QStringLiteral("CLOCK_MONOTONIC at spawn"), QStringLiteral("ns"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("xserver-pid"), QStringLiteral("X server to measure as well"), QStringLiteral("pid"), QStringLiteral("0")});
     parser.process(app);
+    harness::setXServerPid(pid_t(parser.value(QStringLiteral("xserver-pid")).toInt()));
 
     const QString mode = parser.positionalArguments().value(0);
     const double seconds = parser.value(QStringLiteral("seconds")).toDouble();
