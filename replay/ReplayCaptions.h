@@ -22,6 +22,11 @@ inline QString lblStartTimeChosen(const QString &row) { return QStringLiteral("�
 inline QString lblMovieName() { return QStringLiteral("ファイル名"); }
 inline QString lblWmpDatResCount() { return QStringLiteral("レス数"); }
 inline QString Label6() { return QStringLiteral("現在のレス番 ："); }
+inline QString offsetLabel() { return QStringLiteral("ずれ補正(秒)"); }
+inline QString offsetToolTip()
+{
+    return QStringLiteral("動画の位置にこの秒数を足して過去ログを探します（←→で1秒、Shift+←→で10秒）");
+}
 
 inline QString selectDatTimeCaption() { return QStringLiteral("開始時間を選択してください"); }
 inline QString noDatFile() { return QStringLiteral("datファイルがありません"); }

@@ -50,10 +50,19 @@ WmpTickResult WmpDisplay::tick(int playState, double positionSeconds, const WmpS
 {
     if (playState != kWmpPlaying)
         return {};
-    const std::optional<qint64> second = wmpSecondOf(positionSeconds);
-    if (!second)
+    const std::optional<qint64> player = wmpSecondOf(positionSeconds);
+    const std::optional<qint64> lookup = wmpSecondOf(positionSeconds + settings.offsetSeconds);
+    if (!player || !lookup)
         return {};
-    return showWmpResAt(QString::number(*second), settings);
+    WmpTickResult result;
+    for (const qint64 second : m_lookup.advance(*player, *lookup)) {
+        const WmpTickResult r = showWmpResAt(QString::number(second), settings);
+        if (r.lblResNo)
+            result.lblResNo = r.lblResNo;
+        result.started += r.started;
+        result.callSetImage = result.callSetImage || r.callSetImage;
+    }
+    return result;
 }
 
 QList<qsizetype> WmpDisplay::collectWmpBatch(const QString &second, const QString &comboMaxWmp) const

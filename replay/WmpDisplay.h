@@ -1,10 +1,12 @@
 #pragma once
 // The replay display: on each tick of TimerWmp, the responses stamped with the video's current
-// second become comments on the strip. It keeps no clock and no memory of what was shown; the
-// caller drives it with the player's state and position, so tests script both.
+// second (moved by the offset) become comments on the strip. It keeps no clock; what it has
+// shown is the lookup's memory (ReplayLookup). The caller drives it with the player's state and
+// position, so tests script both.
 
 #include "present/ImageLists.h"
 #include "replay/PastLog.h"
+#include "replay/ReplayLookup.h"
 #include "replay/WmpPlacement.h"
 
 #include <QString>
@@ -19,6 +21,7 @@ struct WmpSettings
     bool blnIsOutLineModeOn = false;
     int intScroll = 5;
     quint32 varFontColor = 0xFFFFFF;            // 0xRRGGBB
+    int offsetSeconds = 0;                      // added to the position before the lookup
 };
 
 // Everything the strip needs to create and start one replay comment.
@@ -75,7 +78,8 @@ public:
     // Uniform random numbers in [0, 1) for the vertical gap; the default is Qt's global source.
     void setRandomSource(std::function<double()> random) { m_random = std::move(random); }
 
-    // TimerWmp's tick: shows the responses of the current second while the player plays.
+    // TimerWmp's tick: while the player plays, shows the responses of the seconds the lookup
+    // hands out for the position plus the offset.
     WmpTickResult tick(int playState, double positionSeconds, const WmpSettings &settings);
 
     // The responses stamped with second (decimal text of whole seconds) become comments.
@@ -87,6 +91,7 @@ public:
     // Index of the next comment (0 until the first comment; it then starts at 1).
     qint64 lngWmpLabelIndex() const { return m_lngWmpLabelIndex; }
     const ImageLists &images() const { return m_images; }
+    ReplayLookup &lookup() { return m_lookup; }
 
 private:
     const PastLog &m_log;
@@ -94,6 +99,7 @@ private:
     std::function<double()> m_random;
     qint64 m_lngWmpLabelIndex = 0;
     ImageLists m_images;   // varWmpImageResNo, varWmpImageUrl; only grow
+    ReplayLookup m_lookup;
 };
 
 // The player notification: the caption lblMovieName takes, or nothing when it stays.

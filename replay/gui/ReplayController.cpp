@@ -1,6 +1,7 @@
 #include "replay/gui/ReplayController.h"
 
 #include "present/gui/LabelStrip.h"
+#include "replay/gui/ReplayKeys.h"
 #include "replay/gui/WmpPlayer.h"
 #include "replay/gui/formSelectDatTime.h"
 #include "replay/gui/frameWmpControl.h"
@@ -25,6 +26,20 @@ ReplayController::ReplayController(present::LabelStrip &strip, QObject *parent)
             m_video->setMediaAddress(path);
     });
     connect(m_video, &WmpPlayer::playStateChange, this, &ReplayController::WMP_PlayStateChange);
+    // A seek starts the lookup again at the new position; a new load, at whatever plays next.
+    connect(m_video, &WmpPlayer::seeked, this, [this](double position) {
+        const int offset = m_panel ? m_panel->offsetSeconds() : 0;
+        if (const std::optional<qint64> second = wmpSecondOf(position + offset))
+            m_display->lookup().seekTo(*second);
+    });
+    connect(m_panel, &frameWmpControl::pastLogLoaded, this, [this] { m_display->lookup().restart(); });
+    m_keys = new ReplayKeys([this] { return m_strip ? m_strip->window() : nullptr; },
+                            [this] { return m_replayMode; },
+                            [this](int delta) {
+                                if (m_panel)
+                                    m_panel->stepOffset(delta);
+                            },
+                            this);
 
     // TimerWmp runs for the whole run; it acts only while the player plays.
     m_timer.setInterval(1000);
@@ -35,6 +50,8 @@ ReplayController::ReplayController(present::LabelStrip &strip, QObject *parent)
 ReplayController::~ReplayController()
 {
     m_timer.stop();
+    delete m_keys;   // its callbacks reach into this controller
+    m_keys = nullptr;
     // The panel and its dialog read m_log: they go first, wherever the main window put them.
     delete m_panel.data();
     delete m_video.data();
@@ -47,6 +64,8 @@ void ReplayController::setReplayInterval(int milliseconds)
         return;
     }
     m_timer.start(milliseconds);
+    // A tick catches up on the seconds of its interval and a little lateness.
+    m_display->lookup().setCatchUpSeconds(milliseconds / 1000 + 2);
 }
 
 void ReplayController::setReplayMode(bool on)
@@ -75,7 +94,9 @@ void ReplayController::TimerWmp_Timer()
         return;
     // Labels already on the strip move up to now first, so the placement sees where they are.
     m_strip->syncClock();
-    const WmpSettings settings = m_settings ? m_settings() : WmpSettings();
+    WmpSettings settings = m_settings ? m_settings() : WmpSettings();
+    if (m_panel)
+        settings.offsetSeconds = m_panel->offsetSeconds();
     const WmpTickResult result = m_display->tick(state, playback->currentPosition(), settings);
     if (result.lblResNo && m_panel)
         m_panel->setResNo(*result.lblResNo);

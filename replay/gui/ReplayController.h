@@ -11,6 +11,7 @@
 //   - on menuWmp: setReplayMode(!isReplayMode()), captions from replaytext::menuWmp, and its own
 //     controls hidden or shown (replayModeChanged tells the same);
 //   - on the replay interval setting: setReplayInterval(ms); on closing: closeStartTimeDialog().
+// In replay mode the arrow keys in the strip's window move the panel's offset (ReplayKeys).
 
 #include "replay/PastLog.h"
 #include "replay/WmpDisplay.h"
@@ -31,6 +32,7 @@ class LabelStrip;
 
 namespace replay {
 
+class ReplayKeys;
 class WmpPlayback;
 class WmpPlayer;
 
@@ -84,6 +86,7 @@ private:
     std::function<WmpSettings()> m_settings;
     ImageSink m_imageSink;
     bool m_replayMode = false;
+    ReplayKeys *m_keys = nullptr;
 };
 
 } // namespace replay

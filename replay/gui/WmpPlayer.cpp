@@ -90,12 +90,12 @@ WmpPlayer::WmpPlayer(QWidget *parent)
     connect(m_slider, &QSlider::sliderPressed, this, [this] { m_sliderHeld = true; });
     connect(m_slider, &QSlider::sliderReleased, this, [this] {
         m_sliderHeld = false;
-        m_player->setPosition(m_slider->value());
+        seekTo(m_slider->value());
     });
     // A click on the groove (not a drag) moves the value without press/release of the handle.
     connect(m_slider, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QAbstractSlider::SliderMove && !m_sliderHeld)
-            m_player->setPosition(m_slider->sliderPosition());
+            seekTo(m_slider->sliderPosition());
     });
     connect(m_player, &QMediaPlayer::durationChanged, this, &WmpPlayer::updateControls);
     connect(m_player, &QMediaPlayer::positionChanged, this, &WmpPlayer::updateControls);
@@ -136,6 +136,12 @@ void WmpPlayer::setMediaAddress(const QString &address)
     const QUrl url = QFileInfo::exists(address) ? QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath())
                                                 : QUrl::fromUserInput(address);
     m_player->setSource(url);
+}
+
+void WmpPlayer::seekTo(qint64 milliseconds)
+{
+    m_player->setPosition(milliseconds);
+    emit seeked(double(milliseconds) / 1000.0);
 }
 
 void WmpPlayer::updateControls()

@@ -51,9 +51,12 @@ public:
 signals:
     // The player notification: its state or its medium's status changed.
     void playStateChange();
+    // The user moved the position (seconds) with the position slider.
+    void seeked(double positionSeconds);
 
 private:
     void updateControls();
+    void seekTo(qint64 milliseconds);
 
     QMediaPlayer *m_player = nullptr;
     VideoFrameView *m_video = nullptr;

@@ -5,6 +5,7 @@
 #include "replay/DatFileList.h"
 #include "replay/PastLog.h"
 #include "replay/ReplayCaptions.h"
+#include "replay/ReplayOffset.h"
 #include "replay/gui/VideoChooser.h"
 #include "replay/gui/formSelectDatTime.h"
 
@@ -16,7 +17,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -79,10 +82,21 @@ frameWmpControl::frameWmpControl(PastLog &log, QWidget *parent)
     m_cmdReset = new QPushButton(replaytext::cmdWmpDelete(), this);
     m_label6 = new QLabel(replaytext::Label6(), this);
     m_lblResNo = new QLabel(this);
+    m_offset = new QSpinBox(this);
+    m_offset->setRange(kReplayOffsetMin, kReplayOffsetMax);
+    m_offset->setToolTip(replaytext::offsetToolTip());
+    m_offsetFlash = new QLabel(this);
+    m_offsetFlash->hide();
+    m_offsetFlashTimer = new QTimer(this);
+    m_offsetFlashTimer->setSingleShot(true);
+    m_offsetFlashTimer->setInterval(1500);
 
     auto *resNoRow = new QHBoxLayout;
     resNoRow->addWidget(m_label6);
     resNoRow->addWidget(m_lblResNo, 1);
+    auto *offsetRow = new QHBoxLayout;
+    offsetRow->addWidget(new QLabel(replaytext::offsetLabel(), this));
+    offsetRow->addWidget(m_offset, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
@@ -98,6 +112,8 @@ frameWmpControl::frameWmpControl(PastLog &log, QWidget *parent)
     layout->addWidget(m_lblCount);
     layout->addWidget(m_cmdReset);
     layout->addLayout(resNoRow);
+    layout->addLayout(offsetRow);
+    layout->addWidget(m_offsetFlash);
 
     m_dialog = new formSelectDatTime(m_log, this);
     m_dialog->hide();
@@ -114,6 +130,8 @@ frameWmpControl::frameWmpControl(PastLog &log, QWidget *parent)
     connect(m_cmdReset, &QPushButton::clicked, this, &frameWmpControl::cmdWmpDelete_Click);
     connect(m_dialog, &formSelectDatTime::startConfirmed, this, &frameWmpControl::startConfirmed);
     connect(m_dialog, &formSelectDatTime::cancelled, this, [this] { m_cmdLoad->setEnabled(false); });
+    connect(m_offset, &QSpinBox::valueChanged, this, &frameWmpControl::offsetChanged);
+    connect(m_offsetFlashTimer, &QTimer::timeout, m_offsetFlash, &QLabel::hide);
 }
 
 frameWmpControl::~frameWmpControl()
@@ -276,4 +294,22 @@ void frameWmpControl::setMovieName(const QString &caption)
 void frameWmpControl::setResNo(const QString &caption)
 {
     m_lblResNo->setText(caption);
+}
+
+int frameWmpControl::offsetSeconds() const
+{
+    return m_offset->value();
+}
+
+void frameWmpControl::setOffsetSeconds(int seconds)
+{
+    m_offset->setValue(clampReplayOffset(seconds));
+}
+
+void frameWmpControl::stepOffset(int delta)
+{
+    setOffsetSeconds(offsetSeconds() + delta);
+    m_offsetFlash->setText(replayOffsetFlash(offsetSeconds()));
+    m_offsetFlash->show();
+    m_offsetFlashTimer->start();
 }

@@ -16,6 +16,8 @@ class QFileSystemModel;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
+class QTimer;
 class QTreeView;
 class formSelectDatTime;
 
@@ -40,6 +42,8 @@ public:
     QLabel *lblWmpDatResCount() const { return m_lblCount; }
     QLabel *Label6() const { return m_label6; }
     QLabel *lblResNo() const { return m_lblResNo; }
+    QSpinBox *spinWmpOffset() const { return m_offset; }
+    QLabel *lblWmpOffsetFlash() const { return m_offsetFlash; }
     formSelectDatTime *startTimeDialog() const { return m_dialog; }
 
     // The folder fileListDat lists (Dir1's path once the folder lists have been used).
@@ -56,6 +60,12 @@ public:
     void Command3_Click();
     void cmdWmpDelete_Click();
 
+    // Seconds added to the player's position before the lookup (-600 to +600).
+    int offsetSeconds() const;
+    void setOffsetSeconds(int seconds);
+    // A key's change of the offset: applied within the range and shown briefly on the panel.
+    void stepOffset(int delta);
+
     // The player notification and the replay tick write these.
     void setMovieName(const QString &caption);
     void setResNo(const QString &caption);
@@ -65,6 +75,8 @@ signals:
     void videoChosen(const QString &path);
     // The past logs were (re)loaded.
     void pastLogLoaded();
+    // The offset changed (spin box or keys).
+    void offsetChanged(int seconds);
 
 private:
     void startConfirmed(const QString &rowText, qint64 seconds);
@@ -89,6 +101,9 @@ private:
     QLabel *m_lblCount = nullptr;
     QLabel *m_label6 = nullptr;
     QLabel *m_lblResNo = nullptr;
+    QSpinBox *m_offset = nullptr;
+    QLabel *m_offsetFlash = nullptr;
+    QTimer *m_offsetFlashTimer = nullptr;
     formSelectDatTime *m_dialog = nullptr;
     bool m_settingFolder = false;
 };

@@ -164,10 +164,26 @@ TEST_F(WmpDisplayTest, OnlyAPlayingPlayerShowsTheRoundedSecond)
     EXPECT_EQ(startedNumbers(), QStringList({"1", "2"}));
     EXPECT_EQ(strip.started.at(1).text, QStringLiteral("fourteen"));
 
-    // A second seen by two ticks shows its responses twice; an empty second shows nothing.
+    // A second seen by two ticks shows once; a position a second back shows nothing again.
     display.tick(kWmpPlaying, 14.0, settings);
     EXPECT_EQ(display.tick(kWmpPlaying, 13.0, settings).lblResNo, std::nullopt);
-    EXPECT_EQ(startedNumbers(), QStringList({"1", "2", "2"}));
+    EXPECT_EQ(startedNumbers(), QStringList({"1", "2"}));
+}
+
+TEST_F(WmpDisplayTest, OffsetMovesTheLookupAndSeeksStartAgain)
+{
+    for (int second : {20, 21, 22, 50})
+        add(second, QString::number(second));
+    settings.offsetSeconds = 10;
+    for (double position : {10.0, 11.0, 12.4})
+        display.tick(kWmpPlaying, position, settings);
+    display.tick(kWmpPlaying, 11.0, settings);   // back a second: nothing again
+    EXPECT_EQ(startedNumbers(), QStringList({"1", "2", "3"}));
+
+    display.lookup().seekTo(20);                  // the slider back to 10 s
+    display.tick(kWmpPlaying, 10.6, settings);    // 21: 20 and 21 again
+    display.tick(kWmpPlaying, 40.0, settings);    // a jump ahead to 50
+    EXPECT_EQ(startedNumbers(), QStringList({"1", "2", "3", "1", "2", "4"}));
 }
 
 TEST_F(WmpDisplayTest, ASecondShowsTheFirstRunUpToTheCapPlusOne)

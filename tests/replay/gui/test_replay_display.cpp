@@ -9,7 +9,11 @@
 #include "replay/gui/WmpPlayer.h"
 #include "replay/gui/frameWmpControl.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 using present::CommentFamily;
@@ -95,16 +99,18 @@ TEST(ReplayDisplay, PlayerPositionPicksTheSecondAndPauseShowsNothing)
     EXPECT_EQ(first->left, f.strip->pixelsToTwipsX(f.window.width()) + 1);
     EXPECT_TRUE(f.strip->isTicking());
 
-    f.tickAt(13.5);
-    EXPECT_EQ(f.replayCaptions(), (QStringList{QStringLiteral("twelve"), QStringLiteral("fourteen")}));
+    f.tickAt(13.5);   // 14: the second the ticks stepped over is shown too
+    EXPECT_EQ(f.replayCaptions(), (QStringList{QStringLiteral("twelve"), QStringLiteral("thirteen"),
+                                               QStringLiteral("fourteen")}));
     EXPECT_EQ(f.lblResNo(), QStringLiteral("3"));
 
+    f.add(15, QStringLiteral("fifteen"));
     for (int state : {2, 1, kWmpReady, 8}) {
-        f.tickAt(13.0, state);
-        EXPECT_EQ(f.replayCaptions().size(), 2) << "state " << state;
+        f.tickAt(15.0, state);
+        EXPECT_EQ(f.replayCaptions().size(), 3) << "state " << state;
     }
-    f.tickAt(13.0);
-    EXPECT_EQ(f.replayCaptions().size(), 3);
+    f.tickAt(15.0);
+    EXPECT_EQ(f.replayCaptions().size(), 4);
 }
 
 TEST(ReplayDisplay, CommentsOfOneSecondQueueUpAndLeaveTheStrip)
@@ -143,6 +149,32 @@ TEST(ReplayDisplay, ImageLinksShowAsPlaceholderAndReachTheViewer)
     ASSERT_EQ(f.imageCalls.size(), 4);   // two calls, lists each
     EXPECT_EQ(f.imageCalls.at(2), (QStringList{"1", "3"}));
     EXPECT_EQ(f.imageCalls.at(3), (QStringList{"http://img.example.net/a.jpg", "http://img.example.net/b.png"}));
+}
+
+TEST(ReplayDisplay, ArrowKeysInTheStripsWindowMoveTheOffsetInReplayMode)
+{
+    ReplayFixture f;
+    auto *button = new QPushButton(&f.window);
+    auto *box = new QSpinBox(&f.window);
+    const auto press = [](QWidget *w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(w, &event);
+    };
+    frameWmpControl *panel = f.controller.panel();
+    press(button, Qt::Key_Right);
+    EXPECT_EQ(panel->offsetSeconds(), 0);   // live mode: the keys are the window's
+
+    f.controller.setReplayMode(true);
+    press(button, Qt::Key_Right);
+    press(f.strip, Qt::Key_Right, Qt::ShiftModifier);
+    press(box, Qt::Key_Left);                // a number box keeps its arrows
+    EXPECT_EQ(panel->offsetSeconds(), 11);
+    EXPECT_FALSE(panel->lblWmpOffsetFlash()->isHidden());
+    EXPECT_EQ(panel->lblWmpOffsetFlash()->text(), QStringLiteral("ずれ補正：+11秒"));
+
+    f.add(22, QStringLiteral("eleven seconds on"));
+    f.tickAt(11.0);
+    EXPECT_EQ(f.replayCaptions(), QStringList{QStringLiteral("eleven seconds on")});
 }
 
 TEST(ReplayDisplay, ReplayModeShowsAndHidesPanelAndPlayer)
