@@ -164,6 +164,36 @@ TEST(BoardWorld, LiveThreadReachesThousandAndHandsOverToANewTopThread)
     EXPECT_TRUE(subject.at(1).endsWith(QStringLiteral(" (1001)")));
 }
 
+TEST(BoardWorld, NextPartOpensAfterTheDelay)
+{
+    BoardWorld::Settings s = settings(999, 2.0);
+    s.nextDelayMs = 20000;
+    BoardWorld world(s);
+    const QString key = QStringLiteral("livenhk");
+    const qint64 oldKey = world.board(SimHost::Main, key)->byActivity().first()->key;
+    qint64 now = kStart;
+    while (world.board(SimHost::Main, key)->thread(oldKey)->live)
+        world.advanceTo(now += 100);
+    const qint64 filledMs = world.board(SimHost::Main, key)->thread(oldKey)->postedMs.last();
+
+    world.advanceTo(filledMs + 19900);   // nobody has made the next part yet
+    const SimBoard *board = world.board(SimHost::Main, key);
+    EXPECT_EQ(board->byActivity().first()->key, oldKey);
+    for (const SimThread &thread : board->threads)
+        EXPECT_FALSE(thread.live);
+
+    world.advanceTo(filledMs + 20000);
+    board = world.board(SimHost::Main, key);
+    const SimThread *next = board->byActivity().first();
+    EXPECT_TRUE(next->live);
+    EXPECT_EQ(next->key, (filledMs + 20000) / 1000);
+    EXPECT_EQ(next->part, board->thread(oldKey)->part + 1);
+
+    QString error;
+    EXPECT_EQ(parseSimOptions({QStringLiteral("boardsim"), QStringLiteral("--next-delay=30")}, &error)->nextDelaySeconds, 30);
+    EXPECT_FALSE(parseSimOptions({QStringLiteral("boardsim"), QStringLiteral("--next-delay=3601")}, &error));
+}
+
 TEST(BoardWorld, PostsAtTheRateAndIsReproducibleFromItsSeed)
 {
     BoardWorld a(settings(50, 1.0));

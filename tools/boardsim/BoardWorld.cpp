@@ -312,19 +312,26 @@ void BoardWorld::post(SimBoard &board, int boardIndex, size_t threadIndex, qint6
     // Full: the closing response, then the next part opens and takes over the live posting.
     thread.append(Chatter::closingResponse(), atMs);
     thread.live = false;
-    const QString previousUrl = readCgiBase(board) + QString::number(thread.key) + QLatin1Char('/');
-    const int part = thread.part + 1;
+    board.nextPreviousUrl = readCgiBase(board) + QString::number(thread.key) + QLatin1Char('/');
+    board.nextPart = thread.part + 1;
+    board.nextOpensMs = atMs + m_settings.nextDelayMs;
+    if (m_settings.nextDelayMs <= 0)
+        openNext(board, boardIndex, atMs);
+}
 
+void BoardWorld::openNext(SimBoard &board, int boardIndex, qint64 atMs)
+{
     SimThread next = makeThread(board, boardIndex, int(board.threads.size()));
     next.key = atMs / 1000;
     for (const SimThread &other : board.threads)
         next.key = qMax(next.key, other.key + (other.key >= next.key ? 1 : 0));
-    next.part = part;
-    next.title = QStringLiteral("【実況】%1 Part%2").arg(board.programmes.first()).arg(part);
-    next.append(next.chatter->write(placeOf(board, next, previousUrl), 1, atMs), atMs);
+    next.part = board.nextPart;
+    next.title = QStringLiteral("【実況】%1 Part%2").arg(board.programmes.first()).arg(next.part);
+    next.append(next.chatter->write(placeOf(board, next, board.nextPreviousUrl), 1, atMs), atMs);
     next.live = true;
     next.nextDueMs = dueAfter(atMs, nextInterval(next));
-    board.threads.push_back(std::move(next)); // `thread` dangles from here on
+    board.threads.push_back(std::move(next)); // references into threads dangle from here on
+    board.nextOpensMs = -1;
 }
 
 void BoardWorld::advanceTo(qint64 nowMs)
@@ -339,8 +346,12 @@ void BoardWorld::advanceTo(qint64 nowMs)
                     break;
                 }
             }
-            if (due == board.threads.size())
-                break;
+            if (due == board.threads.size()) {
+                if (board.nextOpensMs < 0 || board.nextOpensMs > nowMs)
+                    break;
+                openNext(board, int(b), board.nextOpensMs);
+                continue;
+            }
             post(board, int(b), due, board.threads[due].nextDueMs);
         }
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The simulated bulletin board: categories, boards on three hosts, their threads and responses.
 // Live threads grow with time: advanceTo() posts every response whose moment has come, closes a
-// thread at 1000 with the 1001st response and opens the next part at the top of its board.
+// thread at 1000 with the 1001st response and opens the next part at the top of its board, at
+// once or a set delay later (someone has to make it).
 
 #include "Chatter.h"
 
@@ -67,6 +68,11 @@ struct SimBoard
     bool overloaded = false;
     QString linkForm;            // how the menu writes its link (see SimPages)
     std::vector<SimThread> threads;
+    // The next part of a thread that filled, while it waits for its delay: when it opens, its
+    // part number and the finished part's address; nextOpensMs is -1 when none waits.
+    qint64 nextOpensMs = -1;
+    int nextPart = 0;
+    QString nextPreviousUrl;
 
     // Threads newest activity first (the order of subject.txt).
     QList<const SimThread *> byActivity() const;
@@ -88,6 +94,7 @@ public:
         int startCount = 120;
         QStringList overloadedBoards;
         qint64 startMs = 0;
+        qint64 nextDelayMs = 0;   // from a thread's 1001st response to its next part
     };
 
     explicit BoardWorld(const Settings &settings);
@@ -114,6 +121,7 @@ private:
     ChatterPlace placeOf(const SimBoard &board, const SimThread &thread, const QString &previousUrl) const;
     qint64 nextInterval(SimThread &thread) const;
     void post(SimBoard &board, int boardIndex, size_t threadIndex, qint64 atMs);
+    void openNext(SimBoard &board, int boardIndex, qint64 atMs);
 
     Settings m_settings;
     SimHosts m_hosts;

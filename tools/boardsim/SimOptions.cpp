@@ -89,6 +89,8 @@ QString simUsage()
         "                        fractions allowed, 0 stops posting)\n"
         "  --seed S              seed of the generated content (default 1)\n"
         "  --start-count N       responses a live thread has at start, 1-1000 (default 120)\n"
+        "  --next-delay S        a filled thread's next part opens S seconds after its 1001st\n"
+        "                        response, 0-3600 (default 0: at once)\n"
         "  --fault MODE[:TEXT]   misbehave on every request, or on those whose path contains\n"
         "                        TEXT; repeatable, the first matching rule wins. MODE is one of\n"
         "                        refuse    accept and close at once\n"
@@ -138,6 +140,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
     const QCommandLineOption rate(QStringLiteral("rate"), QString(), QStringLiteral("R"));
     const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("S"));
     const QCommandLineOption startCount(QStringLiteral("start-count"), QString(), QStringLiteral("N"));
+    const QCommandLineOption nextDelay(QStringLiteral("next-delay"), QString(), QStringLiteral("S"));
     const QCommandLineOption fault(QStringLiteral("fault"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption overloaded(QStringLiteral("overloaded"), QString(), QStringLiteral("BOARD"));
     const QCommandLineOption drip(QStringLiteral("drip-interval"), QString(), QStringLiteral("MS"));
@@ -145,7 +148,7 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
     const QCommandLineOption services(QStringLiteral("write-services"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption logs(QStringLiteral("write-logs"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    parser.addOptions({port, rate, seed, startCount, fault, overloaded, drip, huge, services, logs, help});
+    parser.addOptions({port, rate, seed, startCount, nextDelay, fault, overloaded, drip, huge, services, logs, help});
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -173,6 +176,11 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
         options.startCount = parser.value(startCount).toInt(&ok);
         if (!ok || options.startCount < 1 || options.startCount > 1000)
             return fail(QStringLiteral("--start-count needs a number from 1 to 1000"));
+    }
+    if (parser.isSet(nextDelay)) {
+        options.nextDelaySeconds = parser.value(nextDelay).toInt(&ok);
+        if (!ok || options.nextDelaySeconds < 0 || options.nextDelaySeconds > 3600)
+            return fail(QStringLiteral("--next-delay needs a number of seconds from 0 to 3600"));
     }
     if (parser.isSet(drip)) {
         options.dripIntervalMs = parser.value(drip).toInt(&ok);

@@ -32,6 +32,7 @@ struct SimOptions
     double rate = 0.5;            // responses per second on every live thread
     quint32 seed = 1;
     int startCount = 120;         // responses a live thread has when the server starts (1..1000)
+    int nextDelaySeconds = 0;     // from a thread's 1001st response to the opening of its next part
     QList<FaultRule> faults;
     QStringList overloadedBoards; // boards whose read.cgi answers the overloaded-server page
     int dripIntervalMs = 200;

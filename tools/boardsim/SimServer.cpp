@@ -134,6 +134,7 @@ bool SimServer::listen(QString *error)
             settings.rate = m_options.rate;
             settings.seed = m_options.seed;
             settings.startCount = m_options.startCount;
+            settings.nextDelayMs = qint64(m_options.nextDelaySeconds) * 1000;
             settings.overloadedBoards = m_options.overloadedBoards;
             settings.startMs = QDateTime::currentMSecsSinceEpoch();
             m_world = std::make_unique<BoardWorld>(settings);
