@@ -2,18 +2,7 @@
 // Where the settings dialogs open: near the point where the mouse button was released over the
 // main window's button that opens them. Everything in screen twips.
 
-#include <QtGlobal>
-
-struct TwipsPoint
-{
-    qint32 left = 0;
-    qint32 top = 0;
-
-    friend bool operator==(const TwipsPoint &a, const TwipsPoint &b)
-    {
-        return a.left == b.left && a.top == b.top;
-    }
-};
+#include "platform/Twips.h"
 
 // The release over an opening button: the button's position inside the bottom panel, the
 // panel's top inside the window, the window's screen position and the mouse position inside

@@ -1,7 +1,5 @@
 #include "app/MainLayout.h"
 
-#include <cmath>
-
 using namespace mainsizes;
 
 namespace {
@@ -30,15 +28,6 @@ void placeDependents(MainLayout &l, int windowHeight)
 }
 
 } // namespace
-
-TitlePictures titlePicturesFor(int titleImageWidth)
-{
-    TitlePictures p;
-    p.picClose = {titleImageWidth - 420, kTitlePictureTop, kTitlePictureSize, kTitlePictureSize};
-    p.picMin = {p.picClose.left - 360, kTitlePictureTop, kTitlePictureSize, kTitlePictureSize};
-    p.caption = {kCaptionLeft, kTitlePictureTop, p.picMin.left - 350, kTitlePictureSize};
-    return p;
-}
 
 MainLayout initialLayout(int windowWidth, int windowHeight)
 {
@@ -72,14 +61,4 @@ MainLayout resizedLayout(const MainLayout &current, int windowWidth, int windowH
     }
     placeDependents(l, windowHeight);
     return l;
-}
-
-int twipsToPixels(double twips, double dpi)
-{
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-
-double pixelsToTwips(double pixels, double dpi)
-{
-    return dpi > 0 ? pixels * 1440.0 / dpi : pixels * 15.0;
 }

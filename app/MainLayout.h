@@ -12,28 +12,14 @@
 // The side panel starts sideTopOverlap twips above the strip, under the title strip, so its
 // controls begin below that overlap.
 
-struct TwipsRect
-{
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const TwipsRect &o) const
-    {
-        return left == o.left && top == o.top && width == o.width && height == o.height;
-    }
-};
+#include "platform/ChromeRules.h"
+#include "platform/Twips.h"
 
 // Fixed sizes of the panels and title pieces (twips; 15 a pixel at 96 dpi).
 namespace mainsizes {
 constexpr int kSidePanelWidth = 3000;     // 200 px: favourites, board and thread lists
 constexpr int kBottomPanelHeight = 780;   // 52 px: two rows of buttons
 constexpr int kTitleImageHeight = 345;    // 23 px title strip (at most 350, see sidePanel)
-constexpr int kTitlePictureSize = 270;    // 18 px minimise and close pictures
-constexpr int kTitlePictureTop = 38;
-constexpr int kCaptionLeft = 120;
 constexpr int kSideTopOverlap = 200;      // title image height - side panel top
 constexpr int kSideContentTop = 230;      // first control inside the side panel
 constexpr int kSideRowHeight = 330;
@@ -41,13 +27,6 @@ constexpr int kBoardListTop = kSideContentTop + 2 * (kSideRowHeight + 30);
 constexpr int kThreadListTop = 2610;      // List5; its height is side panel height - 2700
 constexpr int kSideMargin = 60;
 } // namespace mainsizes
-
-struct TitlePictures
-{
-    TwipsRect picMin;    // and PicMinOn over it
-    TwipsRect picClose;  // and PicCloseON over it
-    TwipsRect caption;
-};
 
 struct MainLayout
 {
@@ -65,10 +44,6 @@ struct MainLayout
     TwipsRect threadList;    // List5
 };
 
-// Places of the minimise and close pictures and the caption's width, for a title image of the
-// given width (main window and mini-mode window alike).
-TitlePictures titlePicturesFor(int titleImageWidth);
-
 // The start-up layout for a window of the given size.
 MainLayout initialLayout(int windowWidth, int windowHeight);
 
@@ -76,7 +51,3 @@ MainLayout initialLayout(int windowWidth, int windowHeight);
 // leaves the width (height) rules undone, as the regions were. Not to be called while the window
 // is minimised.
 MainLayout resizedLayout(const MainLayout &current, int windowWidth, int windowHeight);
-
-// pixels = twips x dpi / 1440, rounded; and back.
-int twipsToPixels(double twips, double dpi);
-double pixelsToTwips(double pixels, double dpi);

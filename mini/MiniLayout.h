@@ -7,7 +7,7 @@
 //
 // Coordinates are relative to the window, except webScroll, which is relative to frame1.
 
-#include "app/MainLayout.h"
+#include "platform/ChromeRules.h"
 
 namespace minisizes {
 constexpr int kWindowWidth = 9600;       // 640 px at 96 dpi

@@ -14,11 +14,7 @@
 #include "replay/gui/WmpPlayer.h"
 #include "replay/gui/frameWmpControl.h"
 #include "viewers/CornerImages.h"
-#include "viewers/gui/formImageView.h"
-#include "viewers/gui/formMerlinBrowser.h"
-#include "viewers/gui/formSureItiran.h"
-#include "viewers/gui/formTv2ch.h"
-#include "viewers/gui/formWebBrowserHanyou.h"
+#include "viewers/ViewerWindows.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -107,33 +103,18 @@ private:
 // The windows beside the main one; deleted before the main window goes.
 struct OtherWindows
 {
+    std::unique_ptr<ViewerWindows> viewers;
     std::unique_ptr<MainMiniHost> miniHost;
     QPointer<formMiniMode> mini;
-    QPointer<formImageView> imageView;
-    QPointer<formTv2ch> tv;
-    QPointer<formWebBrowserHanyou> web;
-    QPointer<formMerlinBrowser> threadView;
-    QPointer<formSureItiran> threadList; // created when shown; deletes itself when closed
     QPointer<replay::ReplayController> replay;
 
     ~OtherWindows()
     {
-        delete threadList.data();
-        delete threadView.data();
-        delete web.data();
-        delete tv.data();
-        delete imageView.data();
+        viewers.reset();
         delete mini.data();
         delete replay.data();
     }
 };
-
-formSureItiran *threadListWindow(OtherWindows &o, formMain &main)
-{
-    if (!o.threadList)
-        o.threadList = new formSureItiran(main);
-    return o.threadList;
-}
 
 } // namespace
 
@@ -145,29 +126,22 @@ void wireOtherWindows(formMain &main)
     QObject::connect(&main, &formMain::destroying, [o] { delete o; });
     MainWindowHooks &h = main.hooks();
 
+    ViewerWindowHosts hosts;
+    hosts.threadView = &main;
+    hosts.threadList = &main;
+    hosts.geometry = &main;
+    o->viewers = createViewerWindows(hosts);
+    ViewerWindows *v = o->viewers.get();
+
     // Thread list.
-    h.threadList.fillLists = [o](const QStringList &entries, const QStringList &addresses) {
-        if (o->threadList)
-            o->threadList->setThreadLists(entries, addresses);
+    h.threadList.fillLists = [v](const QStringList &entries, const QStringList &addresses) {
+        v->fillThreadList(entries, addresses);
     };
-    h.threadList.showAt = [o, &main](QPoint topLeft) {
-        formSureItiran *w = threadListWindow(*o, main);
-        w->move(topLeft);
-        w->show();
-        w->raise();
-    };
-    h.threadList.close = [o] {
-        if (o->threadList)
-            o->threadList->close();
-    };
+    h.threadList.showAt = [v](QPoint topLeft) { v->showThreadListAt(topLeft); };
+    h.threadList.close = [v] { v->closeThreadList(); };
 
     // Mini mode.
-    o->miniHost = std::make_unique<MainMiniHost>(main, [o, &main](int top) {
-        formSureItiran *w = threadListWindow(*o, main);
-        w->move(w->x(), top);
-        w->show();
-        w->raise();
-    });
+    o->miniHost = std::make_unique<MainMiniHost>(main, [v](int top) { v->showThreadListAtTop(top); });
     o->mini = new formMiniMode(o->miniHost.get());
     formMiniMode *mini = o->mini;
     h.mini.show = [mini] { mini->show(); };
@@ -183,55 +157,20 @@ void wireOtherWindows(formMain &main)
             o->mini->close();
     };
 
-    // Image viewer.
-    o->imageView = new formImageView;
-    formImageView *images = o->imageView;
-    h.imageViewer.setImage = [images](const QStringList &resNo, const QStringList &urls, int modeChange) {
-        images->setImage(resNo, urls, modeChange != 0);
+    // Image viewer, TV graph, general web window, thread view.
+    h.imageViewer.setImage = [v](const QStringList &resNo, const QStringList &urls, int modeChange) {
+        v->setImage(resNo, urls, modeChange != 0);
     };
-    h.imageViewer.show = [images] {
-        images->show();
-        images->raise();
-    };
-    h.imageViewer.close = [o] {
-        if (o->imageView)
-            o->imageView->close();
-    };
-
-    // TV graph, general web window, thread view.
-    o->tv = new formTv2ch;
-    formTv2ch *tv = o->tv;
-    h.tv.show = [tv] {
-        tv->show();
-        tv->raise();
-    };
-    h.tv.close = [o] {
-        if (o->tv)
-            o->tv->close();
-    };
-    o->web = new formWebBrowserHanyou(main);
-    formWebBrowserHanyou *web = o->web;
-    h.web.setAndMoveUrlAndShow = [web](const QString &url) {
-        web->setAndMoveUrl(url);
-        web->show();
-        web->raise();
-    };
-    h.web.close = [o] {
-        if (o->web)
-            o->web->close();
-    };
-    o->threadView = new formMerlinBrowser(main);
-    formMerlinBrowser *view = o->threadView;
-    h.threadView.isVisible = [view] { return view->isVisible(); };
-    h.threadView.show = [view] {
-        view->show();
-        view->raise();
-    };
-    h.threadView.setHtmlTextFirst = [view] { view->setHtmlTextFirst(); };
-    h.threadView.close = [o] {
-        if (o->threadView)
-            o->threadView->close();
-    };
+    h.imageViewer.show = [v] { v->showImageViewer(); };
+    h.imageViewer.close = [v] { v->closeImageViewer(); };
+    h.tv.show = [v] { v->showTvGraph(); };
+    h.tv.close = [v] { v->closeTvGraph(); };
+    h.web.setAndMoveUrlAndShow = [v](const QString &url) { v->showWebPage(url); };
+    h.web.close = [v] { v->closeWebWindow(); };
+    h.threadView.isVisible = [v] { return v->isThreadViewVisible(); };
+    h.threadView.show = [v] { v->showThreadView(); };
+    h.threadView.setHtmlTextFirst = [v] { v->refreshThreadView(); };
+    h.threadView.close = [v] { v->closeThreadView(); };
 
     // Replay: its panel takes the side panel's slot, the player lies under the comments. A child
     // of the main window so that it can be found there; OtherWindows still deletes it first.
@@ -254,8 +193,8 @@ void wireOtherWindows(formMain &main)
         s.varFontColor = quint32(c.red) << 16 | quint32(c.green) << 8 | quint32(c.blue);
         return s;
     });
-    rc->setImageSink([images](const QStringList &resNo, const QStringList &urls) {
-        images->setImage(resNo, urls, false);
+    rc->setImageSink([v](const QStringList &resNo, const QStringList &urls) {
+        v->setImage(resNo, urls, false);
     });
     // Replay mode hides the board controls and both countdowns; leaving it shows again what was
     // shown before (List3 or the tree, whichever the board buttons left visible).

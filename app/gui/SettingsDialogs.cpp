@@ -1,7 +1,7 @@
 #include "app/gui/SettingsDialogs.h"
 
 #include "app/MainSettings.h"
-#include "app/gui/WindowEffects.h"
+#include "platform/gui/WindowEffects.h"
 #include "app/gui/formFont.h"
 #include "app/gui/formScrollSetting.h"
 #include "app/gui/formToumei.h"

@@ -6,7 +6,7 @@
 #include "app/LiveCycleRules.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
-#include "app/gui/TitleStrip.h"
+#include "platform/gui/TitleStrip.h"
 #include "core/ServicesConfig.h"
 #include "net/BoardMenu.h"
 #include "net/ThreadChannel.h"

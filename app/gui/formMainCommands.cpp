@@ -4,7 +4,7 @@
 
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
-#include "app/gui/WindowEffects.h"
+#include "platform/gui/WindowEffects.h"
 #include "core/ServicesConfig.h"
 #include "platform/MessageService.h"
 #include "platform/gui/DesktopServices.h"

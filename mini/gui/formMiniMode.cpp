@@ -1,9 +1,9 @@
 #include "mini/gui/formMiniMode.h"
 
-#include "app/gui/ChromePicture.h"
-#include "app/gui/TitleStrip.h"
-#include "app/gui/WindowDragger.h"
-#include "app/gui/WindowEffects.h"
+#include "platform/gui/ChromePicture.h"
+#include "platform/gui/TitleStrip.h"
+#include "platform/gui/WindowDragger.h"
+#include "platform/gui/WindowEffects.h"
 #include "core/TextStore.h"
 #include "mini/MiniHost.h"
 #include "net/ResponseRecord.h"

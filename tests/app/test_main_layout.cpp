@@ -103,23 +103,3 @@ TEST(MainLayout, HeightRulesAndThreadList)
         EXPECT_EQ(l.threadList.height, c.listHeight) << c.windowHeight;
     }
 }
-
-TEST(MainLayout, TitlePicturesFollowTheRightEdge)
-{
-    const TitlePictures narrow = titlePicturesFor(5000);
-    const TitlePictures wide = titlePicturesFor(8000);
-    EXPECT_EQ(wide.picClose.left - narrow.picClose.left, 3000);
-    EXPECT_EQ(wide.picClose.left, 8000 - 420);
-    EXPECT_EQ(wide.picMin.left, wide.picClose.left - 360);
-    EXPECT_EQ(wide.caption.width, wide.picMin.left - 350);
-}
-
-TEST(MainLayout, TwipsAndPixels)
-{
-    const struct { double twips; double dpi; int pixels; } cases[] = {
-        {15, 96, 1}, {10170, 96, 678}, {4590, 96, 306}, {1440, 144, 144}, {10170, 120, 848}, {7, 96, 0}};
-    for (const auto &c : cases)
-        EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
-    EXPECT_DOUBLE_EQ(pixelsToTwips(678, 96), 10170);
-    EXPECT_DOUBLE_EQ(pixelsToTwips(848, 120), 10176);
-}

@@ -8,7 +8,7 @@
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/SettingsDialogs.h"
-#include "app/gui/TitleStrip.h"
+#include "platform/gui/TitleStrip.h"
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
 #include "core/ServicesConfig.h"

@@ -3,7 +3,7 @@
 #include "app/MainSettings.h"
 #include "app/SettingsEffects.h"
 #include "app/gui/SettingsDialogs.h"
-#include "app/gui/WindowEffects.h"
+#include "platform/gui/WindowEffects.h"
 #include "app/gui/formFont.h"
 #include "app/gui/formScrollSetting.h"
 #include "app/gui/formToumei.h"

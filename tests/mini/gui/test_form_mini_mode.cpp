@@ -1,8 +1,8 @@
 // The mini window against a fake main window: the builders' effects on both windows and the
 // page file, the mode list, the title pictures, dragging, layout and closing.
 #include "TestSupport.h"
-#include "app/gui/ChromePicture.h"
-#include "app/gui/TitleStrip.h"
+#include "platform/gui/ChromePicture.h"
+#include "platform/gui/TitleStrip.h"
 #include "mini/MiniHost.h"
 #include "mini/gui/formMiniMode.h"
 #include "net/ResponseRecord.h"

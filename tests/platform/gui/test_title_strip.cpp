@@ -1,8 +1,8 @@
 #include "TestSupport.h"
-#include "app/gui/ChromeArt.h"
-#include "app/gui/ChromePicture.h"
-#include "app/gui/TitleBar.h"
-#include "app/gui/TitleStrip.h"
+#include "platform/gui/ChromeArt.h"
+#include "platform/gui/ChromePicture.h"
+#include "platform/gui/TitleBar.h"
+#include "platform/gui/TitleStrip.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,6 +26,12 @@ void click(QWidget *target, QPointF pressAt, QPointF releaseAt)
     sendMouse(target, QEvent::MouseButtonRelease, releaseAt);
 }
 
+// The main window's title strip at its start-up size: 10170 twips wide, the image 100 short.
+void placeStrip(TitleStrip *strip)
+{
+    strip->applyLayout({0, 0, 10170, 345}, {0, 0, 10070, 345}, titlePicturesFor(10070));
+}
+
 struct Window
 {
     QWidget window;
@@ -34,8 +40,7 @@ struct Window
     {
         window.resize(678, 306);
         strip = new TitleStrip(&window);
-        const MainLayout layout = initialLayout(10170, 4590);
-        strip->applyLayout(layout.titleStrip, layout.titleImage, layout.pictures);
+        placeStrip(strip);
         window.show();
     }
 };
@@ -111,8 +116,7 @@ TEST(TitleStrip, DraggingTheImageOrCaptionMovesTheWindow)
     QWidget window;
     window.resize(678, 306);
     auto *strip = new TitleStrip(&window);
-    const MainLayout layout = initialLayout(10170, 4590);
-    strip->applyLayout(layout.titleStrip, layout.titleImage, layout.pictures);
+    placeStrip(strip);
     window.move(100, 100);
 
     for (QWidget *handle : {static_cast<QWidget *>(strip->Image1), static_cast<QWidget *>(strip->lblCaption)}) {

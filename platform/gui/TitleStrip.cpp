@@ -1,8 +1,8 @@
-#include "app/gui/TitleStrip.h"
+#include "platform/gui/TitleStrip.h"
 
-#include "app/gui/ChromeArt.h"
-#include "app/gui/ChromePicture.h"
-#include "app/gui/WindowDragger.h"
+#include "platform/gui/ChromeArt.h"
+#include "platform/gui/ChromePicture.h"
+#include "platform/gui/WindowDragger.h"
 #include "platform/MessageService.h"
 
 #include <QLabel>

@@ -1,10 +1,11 @@
 #pragma once
-// The window's own title strip (Frame6): the title image Image1, the caption lblCaption, and
+// A frameless window's own title strip: the title image Image1, the caption lblCaption, and
 // the minimise and close pictures. Dragging Image1 or lblCaption moves the window; picMin
-// minimises it; picClose asks "EXIT ?" and closes it on Yes. formMain places the pieces from
-// MainLayout (titleStrip, titleImage, pictures) with applyLayout.
+// minimises it; picClose asks "EXIT ?" and closes it on Yes. The window places the pieces from
+// its layout in twips with applyLayout. The pieces are also offered one by one, for a window
+// whose title image is its whole background.
 
-#include "app/MainLayout.h"
+#include "platform/ChromeRules.h"
 
 #include <QWidget>
 

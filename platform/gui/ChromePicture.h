@@ -3,7 +3,7 @@
 // the pressed face shows from mouse down to mouse up, and activated() is emitted only when the
 // button is released strictly inside the picture.
 
-#include "app/ChromeRules.h"
+#include "platform/ChromeRules.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/gui/TitleBar.h"
+#include "platform/gui/TitleBar.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "app/gui/WindowDragger.h"
+#include "platform/gui/WindowDragger.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

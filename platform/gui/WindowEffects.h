@@ -2,7 +2,7 @@
 // Window-wide effects of the settings: whole-window opacity, always-on-top, and placing a tool
 // window at a position given in screen twips.
 
-#include "app/DialogPlacement.h"
+#include "platform/Twips.h"
 
 class QWidget;
 

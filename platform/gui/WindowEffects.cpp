@@ -1,4 +1,4 @@
-#include "app/gui/WindowEffects.h"
+#include "platform/gui/WindowEffects.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,27 @@
 #pragma once
-// The rules of the window's own title strip, free of widgets so both the main window and the
-// mini-mode window (and the tests) share them. Units are whatever the caller uses throughout
-// (the widgets use logical pixels).
+// The rules of a window's own title strip, free of widgets so both the main window and the
+// mini-mode window (and the tests) share them: where the title pictures sit, when a picture
+// acts, how dragging moves the window. Pictures are placed in twips; the press and drag rules
+// take whatever unit the caller uses throughout (the widgets use logical pixels).
+
+#include "platform/Twips.h"
+
+namespace chromesizes {
+constexpr int kTitlePictureSize = 270;    // 18 px minimise and close pictures
+constexpr int kTitlePictureTop = 38;
+constexpr int kCaptionLeft = 120;
+} // namespace chromesizes
+
+struct TitlePictures
+{
+    TwipsRect picMin;    // and PicMinOn over it
+    TwipsRect picClose;  // and PicCloseON over it
+    TwipsRect caption;
+};
+
+// Places of the minimise and close pictures and the caption's width, for a title image of the
+// given width: the pictures follow the image's right edge and the caption runs up to them.
+TitlePictures titlePicturesFor(int titleImageWidth);
 
 // A release acts only strictly inside the picture: 0 < x < width and 0 < y < height. A release
 // on the right or bottom edge (x == width) or outside cancels.
@@ -47,4 +67,3 @@ public:
 private:
     bool m_pressedShown = false;
 };
-

@@ -1,6 +1,17 @@
-#include "app/ChromeRules.h"
+#include "platform/ChromeRules.h"
 
 #include <cmath>
+
+using namespace chromesizes;
+
+TitlePictures titlePicturesFor(int titleImageWidth)
+{
+    TitlePictures p;
+    p.picClose = {titleImageWidth - 420, kTitlePictureTop, kTitlePictureSize, kTitlePictureSize};
+    p.picMin = {p.picClose.left - 360, kTitlePictureTop, kTitlePictureSize, kTitlePictureSize};
+    p.caption = {kCaptionLeft, kTitlePictureTop, p.picMin.left - 350, kTitlePictureSize};
+    return p;
+}
 
 bool isReleaseInside(double x, double y, double width, double height)
 {
@@ -30,4 +41,3 @@ bool PressRule::release(double x, double y, double width, double height)
     m_pressedShown = false;
     return wasPressed && isReleaseInside(x, y, width, height);
 }
-

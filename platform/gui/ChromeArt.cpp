@@ -1,4 +1,4 @@
-#include "app/gui/ChromeArt.h"
+#include "platform/gui/ChromeArt.h"
 
 // The resources live in a static library: nothing references their object file, so the linker
 // would drop it unless it is initialised explicitly.

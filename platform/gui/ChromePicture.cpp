@@ -1,4 +1,4 @@
-#include "app/gui/ChromePicture.h"
+#include "platform/gui/ChromePicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

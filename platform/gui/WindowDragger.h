@@ -4,7 +4,7 @@
 // window at (left - recorded x + pointer x, top - recorded y + pointer y), mouse up ends it.
 // Each window has its own dragger, as each has its own blnDragging.
 
-#include "app/ChromeRules.h"
+#include "platform/ChromeRules.h"
 
 #include <QObject>
 
