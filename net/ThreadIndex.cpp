@@ -1,5 +1,9 @@
 #include "net/ThreadIndex.h"
 
+#include "net/ThreadSummary.h"
+
+#include <QDateTime>
+
 QString normaliseIndexLineEnds(const QString &text)
 {
     QString out = text;
@@ -10,7 +14,7 @@ QString normaliseIndexLineEnds(const QString &text)
 }
 
 ThreadIndexListing listThreadIndex(const QString &reply, const QString &strSvr,
-                                   const QString &strBan)
+                                   const QString &strBan, std::optional<qint64> nowSeconds)
 {
     ThreadIndexListing listing;
     const QLatin1String lineEnd("\r\n");
@@ -33,5 +37,8 @@ ThreadIndexListing listThreadIndex(const QString &reply, const QString &strSvr,
                 + fields.at(1);
         listing.addresses << prefix + datName;
     }
+    const qint64 now = nowSeconds.value_or(QDateTime::currentSecsSinceEpoch());
+    for (qsizetype i = 0; i < listing.entries.size(); ++i)
+        listing.momentum << momentumPerHour(summariseThread(listing.entries.at(i), listing.addresses.at(i)), now);
     return listing;
 }

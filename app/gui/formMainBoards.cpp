@@ -12,6 +12,7 @@
 #include "net/ThreadChannel.h"
 #include "net/ThreadAddress.h"
 #include "net/ThreadIndex.h"
+#include "net/ThreadSummary.h"
 #include "platform/MessageService.h"
 #include "platform/Transfer.h"
 #include "platform/gui/DesktopServices.h"
@@ -190,8 +191,11 @@ void formMain::listThreads(const QString &text)
 {
     const ThreadAddress &a = m_thread->address();
     const ThreadIndexListing listing = listThreadIndex(text, a.strSvr, a.strBan);
+    const int first = List5->count();
     List5->addItems(listing.entries);
     List6->addItems(listing.addresses);
+    for (int i = 0; i < listing.momentum.size(); ++i)
+        List5->item(first + i)->setToolTip(momentumToolTip(listing.momentum.at(i)));
     if (m_hooks.threadList.fillLists)
         m_hooks.threadList.fillLists(allEntries(List5), allEntries(List6));
 }

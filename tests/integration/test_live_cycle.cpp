@@ -112,6 +112,7 @@ TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadLis
     EXPECT_EQ(w->intGetSureFrom(), 1);
     ASSERT_GT(w->List5->count(), 0); // listed before the opener returned
     EXPECT_TRUE(w->List5->item(0)->text().startsWith(QStringLiteral("1: ")));
+    EXPECT_TRUE(w->List5->item(0)->toolTip().startsWith(QStringLiteral("勢い："))) << w->List5->item(0)->toolTip().toStdString();
     const QRegularExpression threadPage(QStringLiteral("^http://127\\.0\\.0\\.1:\\d+/test/read\\.cgi/livenhk/\\d+/l50$"));
     EXPECT_TRUE(threadPage.match(w->List6->item(0)->text()).hasMatch()) << w->List6->item(0)->text().toStdString();
 

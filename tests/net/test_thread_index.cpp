@@ -27,12 +27,14 @@ TEST(ThreadIndex, ListsEntriesAndAddresses)
     const QString reply = kHeaders
         + QString::fromUtf8("1231808850.dat<>実況スレ (12)\r\n"
                             "1231808000.dat<>タイトルに<>を含む (3)\r\n");
-    const ThreadIndexListing listing = listThreadIndex(reply, "livea.example.net:8080", "livenhk");
+    const ThreadIndexListing listing = listThreadIndex(reply, "livea.example.net:8080", "livenhk", 1231808850 + 1800);
     EXPECT_EQ(listing.entries,
               (QStringList{QString::fromUtf8("1: 実況スレ (12)"), QString::fromUtf8("2: タイトルに")}));
     EXPECT_EQ(listing.addresses,
               (QStringList{"http://livea.example.net:8080/test/read.cgi/livenhk/1231808850/l50",
                            "http://livea.example.net:8080/test/read.cgi/livenhk/1231808000/l50"}));
+    // Momentum at the time of listing: 12 in half an hour; a title cut at "<>" lost its count.
+    EXPECT_EQ(listing.momentum, (QList<std::optional<double>>{24.0, std::nullopt}));
 }
 
 TEST(ThreadIndex, OddRepliesListWhatIsSound)
