@@ -3,6 +3,8 @@
 // the presenters. formMain owns one instance. The start values are what a first start (no
 // livecfg.txt) ends up with, so the dialogs can take their controls' initial state from here.
 
+#include "app/Options.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -71,6 +73,7 @@ struct MainSettings
     int varFontSize = 18;             // comment font size in points
     RgbColor varFontColor{192, 192, 255};
     qint16 intViewMode = 1;           // 1 labels, 2 marquee page, 3 mini mode
+    Options options;                  // options.ini, beyond the seventeen lines
 
     CommentTemplates templates;
 };

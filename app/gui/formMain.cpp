@@ -1,6 +1,7 @@
 #include "app/gui/formMain.h"
 
 #include "app/Favorites.h"
+#include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsRules.h"
 #include "app/gui/BoardTreeView.h"
@@ -360,6 +361,7 @@ void formMain::applySettingsLines()
     if (d.nextWhen1000 >= 0 && d.nextWhen1000 < 3)
         config->Option1[d.nextWhen1000]->setChecked(true);
     applyTemplateLook();
+    config->applyOptions(loadOptions(optionsFilePath()));
 
     {
         const QSignalBlocker blocker(comboMode);
@@ -520,8 +522,12 @@ void formMain::Form_Unload()
     c.dialogs.nextWhen1000 = config->Option1[0]->isChecked() ? 0 : config->Option1[1]->isChecked() ? 1 : 2;
     c.dialogs.viewModeIndex = comboMode->currentIndex();
     // A read-only or full program folder: told once, and the closing goes on.
-    if (!saveSettings(settingsFilePath(), c))
+    const bool settingsSaved = saveSettings(settingsFilePath(), c);
+    const bool optionsSaved = saveOptions(optionsFilePath(), m_settings.options);
+    if (!settingsSaved)
         platform::showMessage(settingsNotSavedMessage());
+    else if (!optionsSaved)
+        platform::showMessage(optionsNotSavedMessage());
 
     // 2: generated pages (a missing file is no error).
     removeFile(platform::programPath(marqueePageFileName()));

@@ -69,6 +69,13 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
     if (m_settings.intNextWhen1000 >= 0 && m_settings.intNextWhen1000 < 3)
         Option1[m_settings.intNextWhen1000]->setChecked(true);
 
+    chkLanes = new QCheckBox(QStringLiteral("コメントを重ねない"), this);
+    chkLanes->setToolTip(QStringLiteral("新しいコメントは空いている段に流します"));
+    chkLanes->setChecked(m_settings.options.commentLanes);
+    chkSpread = new QCheckBox(QStringLiteral("まとめて流さない"), this);
+    chkSpread->setToolTip(QStringLiteral("一度に取得したレスを再取得までの間に一つずつ流します"));
+    chkSpread->setChecked(m_settings.options.spreadBursts);
+
     ComboMaxWmp = new QComboBox(this);
     comboRegetTime = new QComboBox(this);
     cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
@@ -82,6 +89,8 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
     commonForm->addRow(chkCowntDown);
     commonForm->addRow(chkOutLineMode);
     commonForm->addRow(chkIsDat);
+    commonForm->addRow(chkLanes);
+    commonForm->addRow(chkSpread);
 
     auto *at1000 = new QGroupBox(QStringLiteral("1000到達時　次スレ誘導同機能"), this);
     auto *at1000Layout = new QVBoxLayout(at1000);
@@ -125,6 +134,10 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
                 Option1_Click(i);
         });
     }
+    connect(chkLanes, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.options.commentLanes = on; });
+    connect(chkSpread, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.options.spreadBursts = on; });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 }
@@ -196,6 +209,13 @@ void formScrollSetting::HScroll1_Change()
     Label1->setText(opacity.label);
     m_settings.lngToumeido = v;
     emit m_effects.opacityChanged(opacity.alpha, opacity.colourKey);
+}
+
+void formScrollSetting::applyOptions(const Options &options)
+{
+    chkLanes->setChecked(options.commentLanes);
+    chkSpread->setChecked(options.spreadBursts);
+    m_settings.options = options;
 }
 
 void formScrollSetting::cmdClose_Click()

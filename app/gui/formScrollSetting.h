@@ -9,6 +9,7 @@
 #include <array>
 
 struct MainSettings;
+struct Options;
 class SettingsEffects;
 class QCheckBox;
 class QComboBox;
@@ -40,6 +41,9 @@ public:
     void chkOutLineMode_Click();
     void Option1_Click(int Index);
     void HScroll1_Change();
+    // Sets the option check boxes (start-up, after options.ini is read); their handlers store
+    // the values in the settings.
+    void applyOptions(const Options &options);
     void cmdClose_Click();
 
     QComboBox *ComboScrollSpeed;
@@ -53,6 +57,8 @@ public:
     std::array<QRadioButton *, 3> Option1{};
     QComboBox *ComboMaxWmp;
     QComboBox *comboRegetTime;
+    QCheckBox *chkLanes;  // "コメントを重ねない"
+    QCheckBox *chkSpread; // "まとめて流さない"
     QPushButton *cmdClose;
 
 protected:

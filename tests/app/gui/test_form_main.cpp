@@ -160,6 +160,24 @@ TEST_F(MainWindowTest, GreyChosenInTheFontDialogIsLineEightAndComesBack)
     EXPECT_EQ(w->settings().templates.lblMsgForeColor, (RgbColor{128, 128, 128}));
 }
 
+TEST_F(MainWindowTest, OptionsComeBackFromOptionsIniAndLeaveTheSeventeenLinesAlone)
+{
+    {
+        auto w = open();
+        formScrollSetting *config = w->dialogs().settingsDialog();
+        EXPECT_FALSE(config->chkLanes->isChecked());
+        EXPECT_FALSE(config->chkSpread->isChecked());
+        config->chkLanes->setChecked(true);
+        EXPECT_TRUE(w->settings().options.commentLanes);
+        w->close();
+    }
+    EXPECT_EQ(settingsLines().size(), 17);
+    auto w = open();
+    EXPECT_TRUE(w->dialogs().settingsDialog()->chkLanes->isChecked());
+    EXPECT_TRUE(w->settings().options.commentLanes);
+    EXPECT_FALSE(w->settings().options.spreadBursts);
+}
+
 TEST_F(MainWindowTest, ViewModesSwitchTheSurfaceTheFontButtonAndTheKeyedColour)
 {
     auto w = open();
