@@ -54,14 +54,15 @@ bool takePositionStep(MiniBuild &build, const PositionUpdate &update)
 void buildPage(MiniBuild &build, const QList<BatchItem> &batch, int maxRows, bool datMode,
                const ThreadPosition &position, const MiniSettings &settings, qint32 &lngMsgCount)
 {
-    const CleaningVariant variant{ImageLinkForm::None, false, false};
+    const CleaningVariant variant{ImageLinkForm::None, false, false, true};
     QString cells;
     int k = 0;
     for (const BatchItem &item : batch) {
         ++k;
         const CleanedResponse cleaned
             = cleanResponseText({item.body, maxRows, k, item.lastWebElement}, variant);
-        cells += miniCell(item.number, cleaned.text, cleaned.lineCount) + QStringLiteral("\r\n");
+        // A read.cgi page's number is the server's text: it goes in as text, like the body.
+        cells += miniCell(markupAsText(item.number), cleaned.text, cleaned.lineCount) + QStringLiteral("\r\n");
         countMessage(lngMsgCount);
     }
     build.outcome = MiniBuild::Outcome::Page;

@@ -41,7 +41,7 @@ void buildPage(MarqueeBuild &build, const QList<BatchItem> &batch, int maxRows,
                const MarqueeSettings &settings, ImageLists &images, qint32 &lngMsgCount)
 {
     PastelPicker pastel(random);
-    const CleaningVariant variant{imageForm, false, true};
+    const CleaningVariant variant{imageForm, false, true, true};
     QString rows;
     int linesAbove = 0;
     int k = 0;

@@ -68,6 +68,8 @@ CleanedResponse cleanResponseText(const CleaningInput &input, const CleaningVari
     }
 
     unlinkOtherAnchors(text);
+    if (variant.pageText)
+        text = markupAsText(text);
 
     if (variant.stagger) {
         const QString indent(8 * input.k, QLatin1Char(' '));
@@ -77,6 +79,26 @@ CleanedResponse cleanResponseText(const CleaningInput &input, const CleaningVari
         text.replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
     }
     out.text = text;
+    return out;
+}
+
+QString markupAsText(const QString &text)
+{
+    if (!text.contains(QLatin1Char('<')))
+        return text;
+    QString out;
+    out.reserve(text.size() + 32);
+    const QStringView view(text);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (view.at(i) != QLatin1Char('<')) {
+            out += view.at(i);
+        } else if (view.mid(i, 4) == br()) {
+            out += br();
+            i += 3;
+        } else {
+            out += QLatin1String("&lt;");
+        }
+    }
     return out;
 }
 

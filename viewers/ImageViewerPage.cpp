@@ -2,6 +2,8 @@
 
 #include "core/ServicesConfig.h"
 
+#include <QUrl>
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -42,30 +44,43 @@ const char16_t *const kHead[] = {
     u"<TABLE border=0>",
 };
 
-// Characters that end or escape a quoted attribute or a JavaScript string, or that start a
-// character reference (decoded inside attributes before the script sees the text), or that
-// become markup in the pop-up's innerHTML.
-bool isSafeAddressChar(QChar c)
+// Characters that a page address may hold as they are. The address goes into a double-quoted
+// attribute, into single-quoted JavaScript strings inside attributes, and from there into the
+// pop-up's innerHTML: "&" is written as "&amp;" in the page (attributes decode it back);
+// quotes cannot be written safely at all; the rest below is percent-encoded, which names the
+// same resource.
+enum class AddressChar { Keep, Encode, Refuse };
+
+AddressChar addressChar(QChar c)
 {
-    if (c.unicode() < 0x21 || c.unicode() == 0x7f)
-        return false;
     switch (c.unicode()) {
-    case '"': case '\'': case '`': case '\\': case '<': case '>': case '&':
-        return false;
+    case '"': case '\'':
+        return AddressChar::Refuse;
+    case '`': case '\\': case '<': case '>': case ' ': case 0x7f:
+        return AddressChar::Encode;
     default:
         break;
     }
+    if (c.unicode() < 0x20)
+        return AddressChar::Encode;
     if (c.unicode() < 128)
-        return true;
-    // Beyond ASCII: letters, digits, marks and symbols only (no spaces, line or format controls).
+        return AddressChar::Keep;
+    // Beyond ASCII: letters, digits, marks and symbols stay (no spaces, line or format controls).
     switch (c.category()) {
     case QChar::Other_Control: case QChar::Other_Format: case QChar::Other_Surrogate:
     case QChar::Other_PrivateUse: case QChar::Other_NotAssigned:
     case QChar::Separator_Space: case QChar::Separator_Line: case QChar::Separator_Paragraph:
-        return false;
+        return AddressChar::Encode;
     default:
-        return true;
+        return AddressChar::Keep;
     }
+}
+
+// The address as the page's attributes carry it.
+QString attributeText(const QString &a)
+{
+    QString out = a;
+    return out.replace(QLatin1Char('&'), QLatin1String("&amp;"));
 }
 
 // Names are response numbers; anything else is written as text, never as markup.
@@ -74,8 +89,9 @@ QString escapedName(const QString &name)
     return name.toHtmlEscaped();
 }
 
-QString pictureElement(const QString &a)
+QString pictureElement(const QString &address)
 {
+    const QString a = attributeText(address);
     return QStringLiteral("<img src=\"") + a + QStringLiteral("\" width=140 border=1")
         + QStringLiteral(" onClick=\"window.open('") + a
         + QStringLiteral("','newwin','width=400,height=300,menubar=no,resizable=yes')\"")
@@ -106,11 +122,64 @@ QString imageViewerAddress(const QString &address, const QString &redirectorPref
         || a.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
     if (!web)
         return QString();
-    for (QChar c : a) {
-        if (!isSafeAddressChar(c))
+    QString out;
+    out.reserve(a.size());
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const QChar c = a.at(i);
+        switch (addressChar(c)) {
+        case AddressChar::Keep:
+            out += c;
+            break;
+        case AddressChar::Refuse:
             return QString();
+        case AddressChar::Encode: {
+            // A surrogate pair is one character, encoded whole.
+            const qsizetype n = c.isHighSurrogate() && i + 1 < a.size() && a.at(i + 1).isLowSurrogate() ? 2 : 1;
+            out += QString::fromLatin1(QUrl::toPercentEncoding(a.mid(i, n)));
+            i += n - 1;
+            break;
+        }
+        }
     }
-    return a;
+    return out;
+}
+
+QString imageViewerCompatibilityScript()
+{
+    return QStringLiteral(R"js((function () {
+  var proto = CSSStyleDeclaration.prototype;
+  function pixels(name, property) {
+    if (name in proto) return;
+    Object.defineProperty(proto, name, {
+      configurable: true,
+      get: function () { return parseInt(this[property], 10) || 0; },
+      set: function (v) { this[property] = Number(v) + 'px'; }
+    });
+  }
+  pixels('pixelLeft', 'left');
+  pixels('pixelTop', 'top');
+  function alpha(text) {
+    var m = /alpha\(\s*opacity\s*=\s*['"]?(\d+(?:\.\d+)?)['"]?\s*\)/i.exec(String(text));
+    return m ? String(Math.min(100, Number(m[1])) / 100) : null;
+  }
+  function follow(event, handler) {
+    var t = event.target;
+    if (!t || !t.getAttribute) return;
+    var m = /style\.filter\s*=\s*'([^']*)'/i.exec(t.getAttribute(handler) || '');
+    if (!m) return;
+    var o = alpha(m[1]);
+    t.style.opacity = o === null ? '' : o;
+  }
+  document.addEventListener('mouseover', function (e) { follow(e, 'onmouseover'); }, true);
+  document.addEventListener('mouseout', function (e) { follow(e, 'onmouseout'); }, true);
+  document.addEventListener('DOMContentLoaded', function () {
+    var styled = document.querySelectorAll('[style]');
+    for (var i = 0; i < styled.length; ++i) {
+      var o = alpha(styled[i].getAttribute('style'));
+      if (o !== null) styled[i].style.opacity = o;
+    }
+  });
+})();)js");
 }
 
 ImageViewerLayout imageViewerLayout(ImageViewerMode mode)

@@ -8,10 +8,19 @@
 
 enum class ImageViewerMode { Column = 1, Strip = 2 };
 
-// The address as written into the page: the redirector prefix removed everywhere, or the
-// empty text when it is not an http(s) address that stays inside its quotes (it then shows
-// nothing, like an empty address).
+// The address as shown and stored: the redirector prefix removed everywhere, blanks, angle
+// brackets, backslashes and control characters percent-encoded; the empty text when it is not
+// an http(s) address or holds a quote (it then shows nothing, like an empty address). The page
+// writes its "&" as "&amp;".
 QString imageViewerAddress(const QString &address, const QString &redirectorPrefix);
+
+// Runs in the page before its own script, for our browser engine: the page's script and styles
+// are written for an engine with style.pixelLeft / pixelTop and the "filter:Alpha(opacity=N)"
+// style, which ours ignores (the pop-up would never move, the thumbnails would be opaque). This
+// gives pixelLeft / pixelTop as "left" / "top" in pixels, applies an Alpha(opacity=N) written in
+// a style attribute as standard opacity, and does what the thumbnails' mouse handlers ask of
+// "this.style.filter" with opacity (an empty filter: fully opaque). The page text stays as is.
+QString imageViewerCompatibilityScript();
 
 // Window, browser and button geometry of a layout, in twips.
 struct ImageViewerLayout

@@ -36,32 +36,18 @@ const QSet<QString> &allowedAttributes()
 {
     static const QSet<QString> names{
         QStringLiteral("href"),  QStringLiteral("target"), QStringLiteral("color"), QStringLiteral("size"),
-        QStringLiteral("face"),  QStringLiteral("title"),  QStringLiteral("src"),   QStringLiteral("width"),
+        QStringLiteral("face"),  QStringLiteral("title"),  QStringLiteral("width"),
         QStringLiteral("height"), QStringLiteral("border"), QStringLiteral("alt")};
     return names;
 }
 
-// An address a browser may follow without running anything: http(s), or relative without a
-// scheme. Browsers drop tabs and line ends inside addresses and decode entities first, so a
-// relative address may not contain "&" (which could spell out a ":").
-bool isSafeAddress(QString value)
+// An address a link may keep: http(s) only. Browsers drop blanks, tabs and line ends inside
+// addresses, so they are ignored here too.
+bool isWebLink(QString value)
 {
     value.remove(QRegularExpression(QStringLiteral("[\\x00-\\x20]")));
     const QString lower = value.toLower();
-    if (lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://")))
-        return true;
-    if (value.contains(QLatin1Char('&')) || value.contains(QLatin1Char('\\')))
-        return false;
-    const qsizetype colon = value.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return true;
-    // A ':' after the path starts ("../a/b:c", "?x=1:2") does not make a scheme.
-    for (QChar c : {QLatin1Char('/'), QLatin1Char('?'), QLatin1Char('#')}) {
-        const qsizetype at = value.indexOf(c);
-        if (at >= 0 && at < colon)
-            return true;
-    }
-    return false;
+    return lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://"));
 }
 
 QString unquoted(const QString &value)
@@ -143,8 +129,7 @@ QString rebuiltTag(const QString &text, qsizetype start, qsizetype *end)
         const QString lowerName = attrName.toLower();
         if (!allowedAttributes().contains(lowerName))
             continue;
-        if ((lowerName == QLatin1String("href") || lowerName == QLatin1String("src"))
-            && (!hasValue || !isSafeAddress(unquoted(value))))
+        if (lowerName == QLatin1String("href") && (!hasValue || !isWebLink(unquoted(value))))
             continue;
         out += QLatin1Char(' ') + attrName;
         if (hasValue)

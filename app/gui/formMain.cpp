@@ -16,6 +16,7 @@
 #include "net/ThreadChannel.h"
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
+#include "platform/gui/PlainText.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/LabelStrip.h"
 #include "present/gui/MarqueeSurface.h"
@@ -138,13 +139,14 @@ void formMain::buildWidgets()
     cmdWrite->setToolTip(QStringLiteral("なんちゃって機能。"));
     chkSaizenmen = new QCheckBox(QStringLiteral("常に最前面"), Frame2);
     comboMode = new QComboBox(Frame2);
-    lblCountDown = new QLabel(Frame2);
+    // Labels that show board text or numbers from it show plain text only.
+    lblCountDown = platform::plainTextLabel(new QLabel(Frame2));
     lblCountDown->setObjectName(QStringLiteral("lblCountDown"));
     lblCountDown->setMinimumWidth(92);
-    Label1 = new QLabel(Frame2);
+    Label1 = platform::plainTextLabel(new QLabel(Frame2));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setMinimumWidth(30);
-    Label3 = new QLabel(Frame2);
+    Label3 = platform::plainTextLabel(new QLabel(Frame2));
     Label3->hide(); // the current thread page address: state, not for show
     for (QPushButton *b : {Command1, Command2, cmdConfig, cmdFont, cmdImageView, cmdWrite})
         b->setFocusPolicy(Qt::NoFocus);
@@ -203,7 +205,7 @@ void formMain::buildWidgets()
     PictureListbox = new QFrame(this);
     PictureListbox->setObjectName(QStringLiteral("PictureListbox"));
     PictureListbox->setAttribute(Qt::WA_StyledBackground);
-    lblList = new QLabel(PictureListbox);
+    lblList = platform::plainTextLabel(new QLabel(PictureListbox));
     lblList->move(3, 2);
     PictureListbox->hide();
 

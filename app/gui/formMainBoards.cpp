@@ -16,6 +16,7 @@
 #include "platform/MessageService.h"
 #include "platform/Transfer.h"
 #include "platform/gui/DesktopServices.h"
+#include "platform/gui/PlainText.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -218,7 +219,7 @@ void formMain::List5_DblClick()
     m_position.intZenkaiLastDT = 0;
     const QString caption = QStringLiteral("Kestrelon ") + rowText(List5, List5->currentRow());
     Frame6->lblCaption->setText(caption);
-    Frame6->lblCaption->setToolTip(caption);
+    Frame6->lblCaption->setToolTip(platform::plainToolTip(caption));
     if (m_hooks.mini.setCaption)
         m_hooks.mini.setCaption(caption, caption);
     m_thread->setThreadNumber(threadNumberFromPageAddress(address));
@@ -293,7 +294,7 @@ bool formMain::openThreadAddress(const QString &server, const QString &board, co
     m_position.intZenkaiLastDT = 0;
     const QString caption = QStringLiteral("Kestrelon ") + threadNumber;
     Frame6->lblCaption->setText(caption);
-    Frame6->lblCaption->setToolTip(caption);
+    Frame6->lblCaption->setToolTip(platform::plainToolTip(caption));
     if (m_hooks.mini.setCaption)
         m_hooks.mini.setCaption(caption, caption);
     m_thread->setThreadNumber(threadNumber);

@@ -9,6 +9,7 @@
 #include "net/ResponseRecord.h"
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
+#include "platform/gui/PlainText.h"
 #include "present/ThreadPosition.h"
 #include "present/gui/MarqueeSurface.h"
 
@@ -116,7 +117,7 @@ QString formMiniMode::initialCaption()
 void formMiniMode::setCaption(const QString &text)
 {
     lblCaption->setText(text);
-    lblCaption->setToolTip(text);
+    lblCaption->setToolTip(platform::plainToolTip(text));
 }
 
 // ---- layout ----

@@ -24,11 +24,14 @@ BrowserOpener &currentOpener()
 MessageAnswer BoxMessageService::show(const QString &text, MessageButtons buttons, const QString &title)
 {
     const QString caption = title.isEmpty() ? QStringLiteral("Kestrelon") : title;
-    if (buttons == MessageButtons::Ok) {
-        QMessageBox::information(m_owner, caption, text);
+    const bool ok = buttons == MessageButtons::Ok;
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Question, caption, text,
+                    ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, m_owner);
+    // A message may quote an address or a title: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    const int answer = box.exec();
+    if (ok)
         return MessageAnswer::Ok;
-    }
-    const auto answer = QMessageBox::question(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No);
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/gui/ChromePicture.h"
 #include "platform/gui/WindowDragger.h"
 #include "platform/MessageService.h"
+#include "platform/gui/PlainText.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -38,7 +39,8 @@ ChromePicture *createClosePicture(QWidget *parent)
 
 QLabel *createCaptionLabel(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    // The caption is a thread title: plain text, never markup.
+    auto *label = platform::plainTextLabel(new QLabel(text, parent));
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setStyleSheet(QStringLiteral("QLabel { color: #e6ecf2; background: transparent; "
                                         "font-weight: 600; }"));

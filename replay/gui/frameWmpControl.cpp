@@ -2,6 +2,7 @@
 
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
+#include "platform/gui/PlainText.h"
 #include "replay/DatFileList.h"
 #include "replay/PastLog.h"
 #include "replay/ReplayCaptions.h"
@@ -29,7 +30,8 @@ namespace {
 
 QLabel *wrappingLabel(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    // Paths and response text: plain text only.
+    auto *label = platform::plainTextLabel(new QLabel(text, parent));
     label->setWordWrap(true);
     // Long paths must not widen the side panel.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -81,7 +83,7 @@ frameWmpControl::frameWmpControl(PastLog &log, QWidget *parent)
     m_lblCount = wrappingLabel(replaytext::lblWmpDatResCount(), this);
     m_cmdReset = new QPushButton(replaytext::cmdWmpDelete(), this);
     m_label6 = new QLabel(replaytext::Label6(), this);
-    m_lblResNo = new QLabel(this);
+    m_lblResNo = platform::plainTextLabel(new QLabel(this));
     m_offset = new QSpinBox(this);
     m_offset->setRange(kReplayOffsetMin, kReplayOffsetMax);
     m_offset->setToolTip(replaytext::offsetToolTip());
@@ -288,7 +290,7 @@ void frameWmpControl::cmdWmpDelete_Click()
 void frameWmpControl::setMovieName(const QString &caption)
 {
     m_lblMovieName->setText(caption);
-    m_lblMovieName->setToolTip(caption);
+    m_lblMovieName->setToolTip(platform::plainToolTip(caption));
 }
 
 void frameWmpControl::setResNo(const QString &caption)

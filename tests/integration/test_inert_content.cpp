@@ -1,6 +1,8 @@
-// Hostile responses through the real live cycle, in every view mode, with the thread view and the
-// image viewer open: script, event attributes, "javascript:" links, quotes inside image
-// addresses and a line of 100 KB end up as text or are dropped, and nothing is opened outside.
+// Hostile responses and a hostile thread title through the real live cycle, in every view mode,
+// with the thread view and the image viewer open: script, event attributes, "javascript:" links,
+// quotes inside image addresses, markup that would close the marquee page's own elements and a
+// line of 100 KB end up as text or are dropped; captions and tooltips show the title as written;
+// a click in the thread view opens web links in the user's browser and nothing else.
 
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/formMain.h"
@@ -17,9 +19,12 @@
 #include "FakeHttpServer.h"
 #include "LiveWindowDriver.h"
 #include "TestSupport.h"
+#include "../viewers/gui/WebWait.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -71,8 +76,83 @@ const QStringList kHostileBodies = {
     QStringLiteral("http://img.example/q.jpg\" onerror=\"alert(5)\" x=\".jpg quoted image"),
     QStringLiteral("http://img.example/a'+alert(6)+'.jpg single-quoted image"),
     QStringLiteral("http://img.example/ok.jpg a plain image"),
+    QStringLiteral("</nobr></font></td></tr></table></Marquee><body bgcolor=red> breaks out"),
+    QStringLiteral("before</marquee>after"),
+    QStringLiteral("<a href=\"http://outside.example/page\">outside</a> <a href=/etc/passwd>passwd</a> <img src=/etc/hostname>"),
     QStringLiteral("long ") + QString(100 * 1024, QLatin1Char('w')) + QStringLiteral("<script>alert(7)</script>"),
 };
+
+const QString kHostileTitle = QStringLiteral("<font color=red size=6>赤い題</font><img src=/etc/hostname>");
+
+// The written marquee page as a browser reads it: one body of the page's colour, every piece of
+// text inside a marquee, and the texts of the marquees.
+struct BrowserReading
+{
+    QString bgcolor;
+    int bodies = 0;
+    int marquees = 0;
+    int cells = 0;
+    int strayTexts = 0;
+    QStringList texts;
+};
+
+BrowserReading readInBrowser(const QString &path)
+{
+    QWebEngineView view;
+    view.settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    bool loaded = false;
+    QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
+    view.load(QUrl::fromLocalFile(path));
+    BrowserReading r;
+    if (!testsupport::waitUntil([&] { return loaded; }, 30000))
+        return r;
+    const QStringList parts = documentText(&view, QStringLiteral(
+        "(function(){var w=document.createTreeWalker(document.documentElement,NodeFilter.SHOW_TEXT),n,stray=0;"
+        "while((n=w.nextNode()))if(n.data.trim()&&!n.parentElement.closest('marquee'))++stray;"
+        "var m=Array.from(document.querySelectorAll('marquee')).map(function(e){return e.textContent;});"
+        "return [document.body.getAttribute('bgcolor'),document.querySelectorAll('body').length,m.length,"
+        "document.querySelectorAll('marquee td').length,stray].concat(m).join('\\u0001');})()"))
+                                  .split(QChar(1));
+    if (parts.size() < 5)
+        return r;
+    r.bgcolor = parts.at(0);
+    r.bodies = parts.at(1).toInt();
+    r.marquees = parts.at(2).toInt();
+    r.cells = parts.at(3).toInt();
+    r.strayTexts = parts.at(4).toInt();
+    for (QString text : parts.mid(5))
+        r.texts << text.replace(QChar(0xA0), QLatin1Char(' '));
+    return r;
+}
+
+// Every label and tooltip of every window that shows the title shows it as written.
+void expectTitleShownAsText(const QString &title)
+{
+    int labels = 0;
+    int tips = 0;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        QList<QWidget *> widgets = top->findChildren<QWidget *>();
+        widgets << top;
+        for (QWidget *widget : widgets) {
+            if (auto *label = qobject_cast<QLabel *>(widget); label && label->text().contains(title)) {
+                ++labels;
+                EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+            }
+            QString tip = widget->toolTip();
+            if (Qt::mightBeRichText(tip)) {
+                QTextDocument document;
+                document.setHtml(tip);
+                tip = document.toPlainText();
+            }
+            if (tip.contains(title))
+                ++tips;
+            else
+                EXPECT_FALSE(widget->toolTip().contains(QStringLiteral("赤い題"))) << widget->toolTip().toStdString();
+        }
+    }
+    EXPECT_GE(labels, 2) << "the main and the mini window's captions";
+    EXPECT_GE(tips, 2);
+}
 
 QByteArray dat(bool hostile)
 {
@@ -101,7 +181,7 @@ TEST(InertContent, HostileResponsesThroughTheLiveCycleInEveryViewDoNothing)
         server.setResponder([&](const QByteArray &request, int) {
             testsupport::FakeHttpServer::Reply r;
             if (request.contains("subject.txt"))
-                r.chunks = {testsupport::FakeHttpServer::reply(platform::encodeCp932(QStringLiteral("123.dat<>試験 (2)\n")))};
+                r.chunks = {testsupport::FakeHttpServer::reply(platform::encodeCp932(QStringLiteral("123.dat<>") + kHostileTitle + QStringLiteral(" (2)\n")))};
             else
                 r.chunks = {dat(datRequests++ > 0)};
             return r;
@@ -121,6 +201,7 @@ TEST(InertContent, HostileResponsesThroughTheLiveCycleInEveryViewDoNothing)
         threadView->show();
         imageView->show();
         ASSERT_TRUE(w->openThreadAddress(server.server(), QStringLiteral("live"), QStringLiteral("123")));
+        expectTitleShownAsText(kHostileTitle);
 
         w->Command1_Click();
         ASSERT_EQ(w->threadPosition().intLastDt, 2);
@@ -144,7 +225,29 @@ TEST(InertContent, HostileResponsesThroughTheLiveCycleInEveryViewDoNothing)
                             shown += r.text + QLatin1Char('\n');
             shown.replace(QChar(0xA0), QLatin1Char(' '));
             EXPECT_TRUE(shown.contains(QStringLiteral("raw script"))) << shown.left(300).toStdString();
-            EXPECT_FALSE(shown.contains(QStringLiteral("document.title"))) << "script content is never shown or run";
+            // Typed markup is shown as what it is: text.
+            EXPECT_TRUE(shown.contains(QStringLiteral("<script>document.title='pwned'</script>"))) << shown.left(300).toStdString();
+
+            // A browser opening the file sees the page's own structure: markup in a response can
+            // neither close a marquee nor restyle the page nor hide the responses after it.
+            const BrowserReading read = readInBrowser(platform::programPath(file));
+            EXPECT_EQ(read.bodies, 1);
+            EXPECT_EQ(read.bgcolor, mode == 1 ? QStringLiteral("#003366") : QStringLiteral("gainsboro"));
+            EXPECT_EQ(read.strayTexts, 0);
+            const QString all = read.texts.join(QChar(1));
+            EXPECT_TRUE(all.contains(QStringLiteral("</nobr></font></td></tr></table></marquee><body bgcolor=red>")));
+            EXPECT_TRUE(all.contains(QStringLiteral("long ww")));
+            if (mode == 1) {
+                EXPECT_EQ(read.marquees, int(page.count(QStringLiteral("<Marquee loop=1"))));
+                EXPECT_EQ(read.marquees % 5, 0);
+                for (const QString &text : read.texts)
+                    if (text.contains(QStringLiteral("before")))
+                        EXPECT_TRUE(text.contains(QStringLiteral("after"))) << text.toStdString();
+            } else {
+                EXPECT_EQ(read.marquees, 1);
+                EXPECT_EQ(read.cells, int(page.count(QStringLiteral("<td><font style="))));
+                EXPECT_TRUE(all.contains(QStringLiteral("before</marquee>after")));
+            }
         }
 
         if (mode != 2) {
@@ -155,6 +258,28 @@ TEST(InertContent, HostileResponsesThroughTheLiveCycleInEveryViewDoNothing)
             EXPECT_EQ(activeMarkup(viewPage), QStringList());
             ASSERT_NE(threadView->WebBrowser1(), nullptr);
             EXPECT_FALSE(threadView->WebBrowser1()->page()->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
+            EXPECT_FALSE(viewPage.contains(QStringLiteral("src=/etc"))) << "a response loads nothing by itself";
+        }
+        if (mode == 1) {
+            // Clicks in the thread view: a web link and a picture link go to the user's browser;
+            // the view stays on its page.
+            QWebEngineView *view = threadView->WebBrowser1();
+            ASSERT_TRUE(testsupport::waitUntil([&] {
+                return view->url().isLocalFile() && documentText(view, QStringLiteral("document.body.innerText")).contains(QStringLiteral("outside"));
+            }, 30000));
+            const QUrl page = view->url();
+            ASSERT_TRUE(clickLink(view, QStringLiteral("outside")));
+            ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 1; }, 10000));
+            ASSERT_TRUE(clickLink(view, QStringLiteral("http://img.example/ok.jpg")));
+            ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 2; }, 10000));
+            // The local link (its address dropped) does nothing; the click after it is handled after it.
+            ASSERT_TRUE(clickLink(view, QStringLiteral("passwd")));
+            ASSERT_TRUE(clickLink(view, QStringLiteral("outside")));
+            ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 3; }, 10000));
+            EXPECT_EQ(view->url(), page);
+            EXPECT_EQ(g_opened, (QStringList{QStringLiteral("http://outside.example/page"), QStringLiteral("http://img.example/ok.jpg"),
+                                             QStringLiteral("http://outside.example/page")}));
+            g_opened.clear();
         }
 
         // Image viewer (the mini builders hand it nothing): the plain image arrives; addresses

@@ -181,6 +181,30 @@ TEST(MiniBuilder, LinksBecomeTextAndImageAddressesStayInTheText)
     EXPECT_FALSE(cell.contains(QStringLiteral("&nbsp;")));
 }
 
+// A body's markup cannot close the page's one marquee, recolour the strip or hide later cells.
+TEST(MiniBuilder, MarkupInAResponseIsShownAsItsTextAndLeavesThePageIntact)
+{
+    const QString hostile = QStringLiteral("</nobr></font></td></tr></table></Marquee><body bgcolor=red>");
+    DatThread thread(10);
+    const MiniBuild build = thread.build({hostile, QStringLiteral("a<br><b>x"), QStringLiteral("last")});
+    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Page);
+    const MarqueePage page = parseMarqueePage(build.page);
+    EXPECT_EQ(page.background, parseCssColour(QStringLiteral("gainsboro")));
+    ASSERT_EQ(page.marquees.size(), 1);
+    const QList<MarqueeBlock> &cells = page.marquees.at(0).blocks;
+    ASSERT_EQ(cells.size(), 3);
+    auto lineText = [](const MarqueeLine &line) {
+        QString text;
+        for (const MarqueeRun &run : line.runs)
+            text += run.text;
+        return text;
+    };
+    EXPECT_EQ(lineText(cells.at(0).lines.value(0)), QStringLiteral("11") + hostile.toLower() + QStringLiteral("\u3000\u3000"));
+    ASSERT_EQ(cells.at(1).lines.size(), 2);
+    EXPECT_EQ(lineText(cells.at(1).lines.at(1)), QStringLiteral("<b>x\u3000\u3000"));
+    EXPECT_TRUE(lineText(cells.at(2).lines.value(0)).contains(QStringLiteral("last")));
+}
+
 TEST(MiniBuilder, BatchRangeAndPositionAreTheMainBuilders)
 {
     // comboMax "10": 25 new responses show the first 11; the next batch starts at the newest.

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "net/ResponseRecord.h"
 #include "platform/Cp932.h"
+#include "present/MarqueePage.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/ResponseText.h"
 
@@ -306,6 +307,37 @@ TEST(MarqueeBuilder, ShowsLatinTextInLowerCaseAndAnchorsAsPlainText)
     const MarqueeBuild build = thread.build(
         {QStringLiteral("<a href=\"../test/read.cgi/livenhk/1231808850/3\" target=\"_blank\">&gt;&gt;3</a> NHK ABC")});
     EXPECT_EQ(colouredTexts(build.page).at(0), QStringLiteral(">>3&nbsp;nhk&nbsp;abc"));
+}
+
+// The board sends "&lt;" for a typed "<" and the conversion turns it back: a body's markup must
+// show as its text, not end the page's marquee, restyle the page or hide the responses after it.
+TEST(MarqueeBuilder, MarkupInAResponseIsShownAsItsTextAndLeavesThePageIntact)
+{
+    const QStringList hostile = {
+        QStringLiteral("</nobr></font></td></tr></table></Marquee><body bgcolor=red>"),
+        QStringLiteral("before</marquee>after"),
+        QStringLiteral("<script>x</script><!-- <style>p{}"),
+    };
+    DatThread thread(0);
+    const MarqueeBuild build = thread.build(hostile + QStringList{QStringLiteral("last")});
+    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+    const MarqueePage page = parseMarqueePage(build.page);
+    EXPECT_EQ(page.background, MarqueeRgb(0x003366));
+    ASSERT_EQ(page.marquees.size(), 5 * 4);
+    QStringList shown;
+    for (int i = 4; i < page.marquees.size(); i += 5) {
+        QString text;
+        for (const MarqueeRun &run : page.marquees.at(i).blocks.value(0).lines.value(0).runs)
+            text += run.text;
+        shown << text.replace(QChar(0xA0), QLatin1Char(' ')).trimmed();
+    }
+    EXPECT_EQ(shown, (QStringList{hostile.at(0).toLower(), hostile.at(1), hostile.at(2), QStringLiteral("last")}));
+    for (const QString &text : colouredTexts(build.page))
+        EXPECT_FALSE(text.contains(QLatin1Char('<'))) << qPrintable(text);
+    // The board's line breaks stay line breaks.
+    DatThread lines(0);
+    EXPECT_EQ(colouredTexts(lines.build({QStringLiteral("a<br><b>")}).page).at(0),
+              QStringLiteral("a<br>") + nbsp(8) + QStringLiteral("&lt;b>"));
 }
 
 TEST(MarqueeBuilder, EndsTheThreadAt1001ByIntNextWhen1000)

@@ -5,6 +5,7 @@
 
 #include "core/ServicesConfig.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,36 +115,54 @@ TEST_F(ImageViewerTest, RedirectorPrefixIsRemovedFromShownAndOpenedAddress)
     EXPECT_TRUE(viewer.strImagePage.contains(QStringLiteral("window.open('http://img.example.net/x.png'")));
 }
 
-TEST_F(ImageViewerTest, AddressesThatCouldLeaveTheirQuotesAreNeverWritten)
+// An address reaches a double-quoted attribute, single-quoted script strings and the pop-up's
+// innerHTML. Query strings ("&") are escaped for the attribute, what would end a quote or open
+// markup is percent-encoded, and only quotes and other schemes drop the address.
+TEST_F(ImageViewerTest, AddressesAreEscapedToStayInsideTheirQuotesOrDropped)
 {
-    const char *const unsafe[] = {
-        "http://x.example/a'+alert(1)+'.jpg",
-        "http://x.example/a\".jpg",
-        "http://x.example/&#39)+alert(1)+(&#39.jpg",   // decoded to quotes inside the attribute
-        "http://x.example/<img src=x onerror=alert(1)>.jpg",
-        "http://x.example/a\\x27.jpg",
-        "http://x.example/a b.jpg",
-        "http://x.example/a\u2028.jpg",
-        "javascript:alert(1)//.jpg",
-        "http:/x.example/a.jpg",
+    struct Case { const char *address; const char *shown; };
+    const Case cases[] = {
+        {"http://x.example/a.jpg?w=1&h=2", "http://x.example/a.jpg?w=1&h=2"},
+        {"http://x.example/&#39)+alert(1)+(&#39.jpg", "http://x.example/&#39)+alert(1)+(&#39.jpg"},
+        {"http://x.example/<img src=x onerror=alert(1)>.jpg", "http://x.example/%3Cimg%20src=x%20onerror=alert(1)%3E.jpg"},
+        {"http://x.example/a\\x27`.jpg", "http://x.example/a%5Cx27%60.jpg"},
+        {"http://x.example/a\u2028.jpg", "http://x.example/a%E2%80%A8.jpg"},
+        {"http://x.example/写真.jpg", "http://x.example/写真.jpg"},
+        {"https://x.example/dir/a_b-c~d.jpg?s=1+2%20#top", "https://x.example/dir/a_b-c~d.jpg?s=1+2%20#top"},
+        {"http://x.example/a'+alert(1)+'.jpg", ""},
+        {"http://x.example/a\".jpg", ""},
+        {"javascript:alert(1)//.jpg", ""},
+        {"http:/x.example/a.jpg", ""},
     };
     QStringList names, urls;
-    for (const char *address : unsafe) {
-        names << QStringLiteral("bad");
-        urls << QString::fromUtf8(address);
+    for (const Case &c : cases) {
+        EXPECT_EQ(imageViewerAddress(QString::fromUtf8(c.address), QString()), QString::fromUtf8(c.shown)) << c.address;
+        names << QStringLiteral("n");
+        urls << QString::fromUtf8(c.address);
     }
-    names << QStringLiteral("good");
-    urls << QStringLiteral("https://x.example/dir/a_b-c~d.jpg?s=1+2%20#top");
-    ASSERT_LE(urls.size(), 10);
+    ASSERT_LE(urls.size(), 11);
+    urls.removeFirst();
+    names.removeFirst();
     viewer.setImage(names, urls, false);
-
-    EXPECT_EQ(labelsInPage(viewer.strImagePage), QStringList({"good"}));
-    EXPECT_FALSE(viewer.strImagePage.contains(QStringLiteral("alert")));
-    EXPECT_FALSE(viewer.strImagePage.contains(QStringLiteral("x27")));
-    for (qsizetype i = 0; i + 1 < urls.size(); ++i)
-        EXPECT_TRUE(viewer.varShownUrl.at(i).isEmpty()) << i;
-    EXPECT_EQ(imageViewerAddress(QStringLiteral("http://x.example/写真.jpg"), QString()),
-              QStringLiteral("http://x.example/写真.jpg"));
+    EXPECT_EQ(labelsInPage(viewer.strImagePage).size(), 6);
+    // Inside the page every address is written the same way in its three places, with no quote
+    // and no raw "&" (an attribute would decode "&#39" to a quote).
+    static const QRegularExpression picture(QStringLiteral(
+        "<img src=\"([^\"]*)\" width=140 border=1 onClick=\"window.open\\('([^'\"]*)','newwin',[^\"]*\" "
+        "OnMouseOver=\"ShowPopup\\('([^'\"]*)'\\);"));
+    int pictures = 0;
+    for (auto it = picture.globalMatch(viewer.strImagePage); it.hasNext(); ++pictures) {
+        const QRegularExpressionMatch m = it.next();
+        EXPECT_EQ(m.captured(1), m.captured(2));
+        EXPECT_EQ(m.captured(1), m.captured(3));
+        EXPECT_FALSE(m.captured(1).contains(QRegularExpression(QStringLiteral("&(?!amp;)")))) << qPrintable(m.captured(1));
+    }
+    EXPECT_EQ(pictures, 6);
+    viewer.setImage({QStringLiteral("1")}, {QStringLiteral("http://x.example/a.jpg?w=1&h=2")}, false);
+    EXPECT_TRUE(viewer.strImagePage.contains(QStringLiteral("src=\"http://x.example/a.jpg?w=1&amp;h=2\"")));
+    // Re-drawn from the stored copies, the address is not escaped twice.
+    viewer.modeChange();
+    EXPECT_TRUE(viewer.strImagePage.contains(QStringLiteral("src=\"http://x.example/a.jpg?w=1&amp;h=2\"")));
 
     // A label is text, never markup.
     viewer.setImage({QStringLiteral("<b>1</b>")}, {url(1)}, false);

@@ -178,7 +178,6 @@ TEST(InertMarkup, OrdinaryMarkupAndTextPassUnchanged)
         "一行目 <br> 二行目<br>",
         "名無し</b>◆trip<b>",
         "<a href=\"http://img.example.net/a.jpg\" target=new>http://img.example.net/a.jpg</a>",
-        "<a href=\"../test/read.cgi/news/123/\" target=\"_blank\">スレ</a>",
         "<font color=red size=2>赤</font><hr>",
         "<a href=\"https://ok.example/p?a=1&amp;b=2\">q</a>",
         ">>12 ﾟ∀ﾟ)>",
@@ -186,6 +185,14 @@ TEST(InertMarkup, OrdinaryMarkupAndTextPassUnchanged)
     };
     for (const char *text : texts)
         EXPECT_EQ(inertMarkup(QString::fromUtf8(text)), QString::fromUtf8(text)) << text;
+    // Links keep only web addresses, and a response loads no picture by itself: a path would
+    // name a file beside the local page.
+    EXPECT_EQ(inertMarkup("<a href=\"../test/read.cgi/news/123/\" target=\"_blank\">スレ</a>"),
+              QStringLiteral("<a target=\"_blank\">スレ</a>"));
+    EXPECT_EQ(inertMarkup("<a href=/etc/passwd>p</a><a href=../livecfg.txt>c</a><a href=file:///etc/hosts>h</a>"),
+              QStringLiteral("<a>p</a><a>c</a><a>h</a>"));
+    EXPECT_EQ(inertMarkup("<img src=/abs/path.png width=9><img src=\"http://x.example/a.png\">"),
+              QStringLiteral("<img width=9><img>"));
     // A "<" that opens no tag becomes an entity: it still reads "<".
     EXPECT_EQ(inertMarkup("1 < 2 <= 3 <3"), QStringLiteral("1 &lt; 2 &lt;= 3 &lt;3"));
     EXPECT_EQ(inertMarkup("(´<_｀ )"), QStringLiteral("(´&lt;_｀ )"));

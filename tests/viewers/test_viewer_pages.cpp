@@ -1,9 +1,10 @@
 // The TV graph page cut, the general window's placement, the windows' layouts and the board
-// re-opening of the thread-list window.
+// re-opening of the thread-list window, where the thread view may navigate.
 
 #include "viewers/TvGraphPage.h"
 #include "viewers/ViewerGeometry.h"
 #include "viewers/ViewerHosts.h"
+#include "viewers/ViewerNavigation.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,27 @@ public:
     void List5_DblClick() override { calls << "List5_DblClick"; }
     void command1Click() override { calls << "command1Click"; }
 };
+
+TEST(ViewerNavigation, OnlyItsOwnPageLoadsAndOnlyClickedWebLinksLeave)
+{
+    const QUrl own = QUrl::fromLocalFile(QStringLiteral("/prog/image/tempHtml3.html"));
+    struct Case { const char *target; bool clicked; bool mainFrame; ViewerNavigation expected; };
+    const Case cases[] = {
+        {"file:///prog/image/tempHtml3.html?build=3", false, true, ViewerNavigation::Load},
+        {"file:///prog/image/tempHtml3.html", false, false, ViewerNavigation::Refuse},
+        {"file:///prog/image/tempHtml3.html#x", true, true, ViewerNavigation::Refuse},
+        {"file:///etc/passwd", false, true, ViewerNavigation::Refuse},
+        {"file:///prog/livecfg.txt", true, true, ViewerNavigation::Refuse},
+        {"http://outside.example/p", true, true, ViewerNavigation::OpenOutside},
+        {"HTTPS://outside.example/p", true, false, ViewerNavigation::OpenOutside},
+        {"http://outside.example/p", false, true, ViewerNavigation::Refuse},
+        {"javascript:alert(1)", true, true, ViewerNavigation::Refuse},
+        {"data:text/html,x", true, true, ViewerNavigation::Refuse},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(threadViewNavigation(QUrl(QString::fromUtf8(c.target)), own, c.clicked, c.mainFrame), c.expected)
+            << c.target << " clicked " << c.clicked << " main " << c.mainFrame;
+}
 
 TEST(ViewerHosts, BoardReopenedTheWayItWasOpened)
 {

@@ -1,13 +1,13 @@
 #include "viewers/gui/formImageView.h"
 
-#include "platform/gui/DesktopServices.h"
 #include "viewers/ViewerGeometry.h"
 #include "viewers/gui/BrowserView.h"
 
 #include <QPushButton>
 #include <QUrl>
-#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
 namespace {
@@ -63,10 +63,15 @@ void formImageView::createBrowser()
     // The page keeps its fixed pop-up script; addresses in it cannot leave their quotes.
     m_browser = createBrowserView(this, true);
     connect(m_browser, &QWebEngineView::loadFinished, this, &formImageView::WebBrowser1_DocumentComplete);
-    // A click on a thumbnail asks for a new window with the full image: the user's browser
-    // shows it (http and https only).
-    connect(m_browser->page(), &QWebEnginePage::newWindowRequested, this,
-            [](QWebEngineNewWindowRequest &request) { platform::openInDesktopBrowser(request.requestedUrl().toString()); });
+    // Before the page's own script, in its world, on every page this browser shows.
+    QWebEngineScript compatibility;
+    compatibility.setName(QStringLiteral("image-viewer-compatibility"));
+    compatibility.setSourceCode(imageViewerCompatibilityScript());
+    compatibility.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    compatibility.setWorldId(QWebEngineScript::MainWorld);
+    m_browser->page()->scripts().insert(compatibility);
+    // A click on a thumbnail asks for a new window with the full image: the browser control
+    // hands it to the user's browser.
     applyLayout(m_layout);
     m_browser->show();
     navigateBlank();

@@ -64,8 +64,8 @@ void formMerlinBrowser::ensureBrowser()
 {
     if (m_browser)
         return;
-    // Responses are the posters' text: the page's scripts stay off.
-    m_browser = createBrowserView(m_frame, false);
+    // Responses are the posters' text: no scripts, and the view never leaves its page file.
+    m_browser = createLocalPageView(m_frame, pagePath());
     connect(m_browser, &QWebEngineView::loadFinished, this, &formMerlinBrowser::WebBrowser1_DocumentComplete);
     Form_Resize();
     m_browser->show();

@@ -5,8 +5,12 @@
 #include "TestSupport.h"
 #include "viewers/gui/BrowserView.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <optional>
 
 inline std::optional<QVariant> evalInView(QWebEngineView *view, const QString &script, int timeoutMs = 10000)
@@ -29,4 +33,31 @@ inline qreal settledScrollY(QWebEngineView *view, const std::function<bool(qreal
 {
     testsupport::waitUntil([&] { return accept(view->page()->scrollPosition().y()); }, timeoutMs);
     return view->page()->scrollPosition().y();
+}
+
+// A left click at a point of the page (CSS pixels at zoom 1), as the user's mouse gives it.
+inline void clickInView(QWebEngineView *view, QPoint point)
+{
+    QWidget *target = view->focusProxy();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
+// Clicks the first link whose text contains text, after scrolling it into view; false when
+// there is none.
+inline bool clickLink(QWebEngineView *view, const QString &text)
+{
+    const QString script = QStringLiteral("(function(t){var a=Array.from(document.querySelectorAll('a'))"
+                                          ".filter(function(e){return e.textContent.indexOf(t)>=0;})[0];"
+                                          "if(!a)return '';a.scrollIntoView();var r=a.getBoundingClientRect();"
+                                          "return [r.left+r.width/2, r.top+r.height/2].join(',');})(%1)")
+                               .arg(QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1));
+    const QStringList at = documentText(view, script).split(QLatin1Char(','));
+    if (at.size() != 2)
+        return false;
+    clickInView(view, QPoint(qRound(at.at(0).toDouble()), qRound(at.at(1).toDouble())));
+    return true;
 }

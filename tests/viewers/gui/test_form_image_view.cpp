@@ -5,12 +5,14 @@
 #include "TestSupport.h"
 #include "WebWait.h"
 #include "core/ServicesConfig.h"
+#include "platform/gui/DesktopServices.h"
 #include "viewers/gui/formImageView.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWebEngineView>
+#include <QWebEngineScript>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,4 +145,74 @@ TEST(FormImageView, ArrowsScrollOnClickAndWhileHeld)
     viewer.cmdRight_MouseDown();
     viewer.cmdModeChange_Click();
     EXPECT_FALSE(viewer.Timer1().isActive());
+}
+
+// The page's styles and pop-up script were written for another engine: on ours too the
+// thumbnails show at 30 %, opaque under the pointer and at 50 % after it leaves, and the address
+// pop-up appears at the pointer. A click asks for a new window, which the user's browser gets.
+TEST(FormImageView, ThumbnailsAreTranslucentThePopupFollowsThePointerAndAClickOpensThePicture)
+{
+    static QStringList opened;
+    opened.clear();
+    platform::setBrowserOpener([](const QString &address) {
+        opened << address;
+        return true;
+    });
+    formImageView viewer;
+    const ImageLists12 lists(2);
+    viewer.setImage(lists.names, lists.urls, false);
+    bool shown = false;
+    QObject::connect(&viewer, &formImageView::pageShown, [&] { shown = true; });
+    viewer.show();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return shown; }, 30000));
+    QWebEngineView *view = viewer.WebBrowser1();
+    auto opacity = [&](int i) {
+        return documentText(view, QStringLiteral("getComputedStyle(document.images[%1]).opacity").arg(i));
+    };
+    ASSERT_TRUE(testsupport::waitUntil([&] { return opacity(0) == QLatin1String("0.3"); }, 10000)) << opacity(0).toStdString();
+    EXPECT_EQ(opacity(1), QStringLiteral("0.3"));
+
+    const QStringList box = documentText(view, QStringLiteral("(function(){var r=document.images[0].getBoundingClientRect();"
+                                                              "return [Math.round(r.left),Math.round(r.top+r.height/2),"
+                                                              "Math.round(r.width/2)].join(',');})()"))
+                                .split(QLatin1Char(','));
+    ASSERT_EQ(box.size(), 3);
+    // The page takes the pointer's place from mouse moves: the pop-up opens where the pointer
+    // last moved before it entered the picture.
+    const QPoint before(box.at(0).toInt() - 4, box.at(1).toInt());
+    const QPoint over = before + QPoint(4 + box.at(2).toInt(), 0);
+    QWidget *target = view->focusProxy();
+    auto mouse = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    // The engine merges moves that come faster than it handles them: each is let through.
+    auto pageSees = [&](QPoint at) {
+        return testsupport::waitUntil([&] {
+            std::optional<QString> seen;
+            view->page()->runJavaScript(QStringLiteral("x+','+y"), QWebEngineScript::MainWorld,
+                                        [&seen](const QVariant &v) { seen = v.toString(); });
+            testsupport::waitUntil([&] { return seen.has_value(); }, 5000);
+            return seen == QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
+        }, 10000);
+    };
+    mouse(QEvent::MouseMove, before);
+    ASSERT_TRUE(pageSees(before));
+    mouse(QEvent::MouseMove, over);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return opacity(0) == QLatin1String("1"); }, 10000)) << opacity(0).toStdString();
+    const QString popup = documentText(view, QStringLiteral("[sample.innerText, sample.style.left, sample.style.top].join('|')"));
+    EXPECT_EQ(popup, QStringLiteral("%1|%2px|%3px").arg(lists.urls.at(1)).arg(before.x()).arg(before.y())) << popup.toStdString();
+
+    mouse(QEvent::MouseMove, QPoint(2, 2));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return opacity(0) == QLatin1String("0.5"); }, 10000)) << opacity(0).toStdString();
+    EXPECT_EQ(opacity(1), QStringLiteral("0.3"));
+    EXPECT_EQ(documentText(view, QStringLiteral("sample.innerHTML")), QString());
+
+    mouse(QEvent::MouseMove, over);
+    mouse(QEvent::MouseButtonPress, over);
+    mouse(QEvent::MouseButtonRelease, over);
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !opened.isEmpty(); }, 10000));
+    EXPECT_EQ(opened, QStringList{lists.urls.at(1)});
+    platform::setBrowserOpener(nullptr);
 }

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "WebWait.h"
 #include "platform/Cp932.h"
+#include "platform/gui/DesktopServices.h"
 #include "viewers/ThreadViewPage.h"
 #include "viewers/ViewerGeometry.h"
 #include "viewers/gui/formMerlinBrowser.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QImage>
 #include <QScreen>
+#include <QWebEngineView>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
@@ -128,18 +130,81 @@ TEST_F(MerlinBrowserTest, ScriptsInResponsesDoNothing)
     EXPECT_TRUE(view->url().isLocalFile());
 
     // Page scripts are off whatever the page holds: a raw page with every kind of script, loaded
-    // into the same browser, runs none of them.
-    const QString raw = folder.file("raw.html");
+    // into the same browser (as its own page file: it goes nowhere else), runs none of them.
+    const QString raw = formMerlinBrowser::pagePath();
     testsupport::writeBytes(raw, "<html><body onload=\"document.title='onload'\">"
                                  "<script>document.title='script'</script>"
                                  "<img src=nothing.png onerror=\"document.title='onerror'\"></body></html>");
     bool loaded = false;
     QObject::connect(view, &QWebEngineView::loadFinished, window.get(), [&](bool) { loaded = true; });
-    view->load(QUrl::fromLocalFile(raw));
+    QUrl rawUrl = QUrl::fromLocalFile(raw);
+    rawUrl.setQuery(QStringLiteral("raw"));
+    view->load(rawUrl);
     ASSERT_TRUE(testsupport::waitUntil([&] { return loaded; }, 20000));
     testsupport::waitUntil([] { return false; }, 300); // give onload and onerror their chance
     EXPECT_EQ(documentText(view, "document.title"), QString());
     EXPECT_EQ(documentText(view, "document.scripts.length"), "1");
+}
+
+QStringList g_opened;
+bool recordOpened(const QString &address)
+{
+    g_opened << address;
+    return true;
+}
+
+// The page is a local file of the posters' text: it loads nothing by itself, a click on a web link
+// (or a picture link asking for a new window) goes to the user's browser, and nothing takes the
+// view to another address, least of all a local file beside the page.
+TEST_F(MerlinBrowserTest, TheViewStaysOnItsPageAndWebLinksOpenInTheUsersBrowser)
+{
+    g_opened.clear();
+    platform::setBrowserOpener(&recordOpened);
+    window->show();
+    testsupport::writeBytes(folder.file("livecfg.txt"), "secret settings");
+    testsupport::writeBytes(folder.file("local.png"), testsupport::readBytes(folder.file("image/kado1.gif")));
+    host.setResponses({
+        QStringLiteral("<a href=\"http://outside.example/page\">outside</a>"),
+        QStringLiteral("picture http://img.example.net/a.jpg"),
+        QStringLiteral("<a href=/etc/passwd>passwd</a> <a href=../livecfg.txt>cfg</a>"),
+        QStringLiteral("<img src=%1> <img src=http://127.0.0.1:9/x.png>").arg(folder.file("local.png")),
+    });
+    ASSERT_TRUE(build());
+    QWebEngineView *view = window->WebBrowser1();
+    const QUrl page = view->url();
+    ASSERT_EQ(page.toLocalFile(), formMerlinBrowser::pagePath());
+
+    // Only the corner images are pictures, and they load (local page, local files beside it).
+    EXPECT_EQ(documentText(view, "Array.from(document.images).filter(function(i){"
+                                 "return !/^kado[1-4]\\.gif$/.test(i.getAttribute('src')||'');}).length"), "2");
+    EXPECT_EQ(documentText(view, "Array.from(document.images).filter(function(i){return i.hasAttribute('src');})"
+                                 ".every(function(i){return i.complete && i.naturalWidth==14;})"), "true");
+    EXPECT_EQ(documentText(view, "document.querySelectorAll('a[href]').length"), "2");
+    // Whatever gets into the page loads nothing but the page's own corner images.
+    runPrivateScript(view, QStringLiteral("['%1','http://127.0.0.1:9/x.png','kado2.gif'].forEach(function(s,n){"
+                                          "var i=document.createElement('img');i.id='probe'+n;i.src=s;"
+                                          "document.body.appendChild(i);})").arg(QUrl::fromLocalFile(folder.file("local.png")).toString()));
+    const QString probes = QStringLiteral("[0,1,2].map(function(n){var i=document.getElementById('probe'+n);"
+                                          "return i&&i.complete?i.naturalWidth:'loading';}).join(',')");
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !documentText(view, probes).contains(QStringLiteral("loading")); }, 10000));
+    EXPECT_EQ(documentText(view, probes), QStringLiteral("0,0,14"));
+
+    auto click = [&](const QString &text) { ASSERT_TRUE(clickLink(view, text)) << text.toStdString(); };
+    click(QStringLiteral("outside"));
+    ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 1; }, 10000));
+    click(QStringLiteral("http://img.example.net/a.jpg"));
+    ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 2; }, 10000));
+    EXPECT_EQ(g_opened, (QStringList{"http://outside.example/page", "http://img.example.net/a.jpg"}));
+
+    // Whatever asks for a local file is refused: the view never leaves its page.
+    for (const char *address : {"file:///etc/passwd", "../livecfg.txt", "/etc/hostname"})
+        runPrivateScript(view, QStringLiteral("location.href='%1'").arg(QLatin1String(address)));
+    click(QStringLiteral("outside"));
+    ASSERT_TRUE(testsupport::waitUntil([] { return g_opened.size() == 3; }, 10000));
+    EXPECT_EQ(view->url(), page);
+    EXPECT_FALSE(documentText(view, "document.body.innerText").contains(QStringLiteral("secret")));
+    EXPECT_EQ(g_opened.last(), QStringLiteral("http://outside.example/page"));
+    platform::setBrowserOpener(nullptr);
 }
 
 TEST_F(MerlinBrowserTest, OpensAtTopThenAtTheOldEndUntilTheThreadChanges)
