@@ -20,3 +20,8 @@ MiniLayout miniLayoutFor(int windowWidth, int windowHeight)
     l.lblCountDown = {l.chkSaizenmen.right() + 90, kControlsTop, 1500, kControlHeight};
     return l;
 }
+
+int miniMinimumWidth()
+{
+    return miniLayoutFor(kWindowWidth, kWindowHeight).lblCountDown.right() + kFrameLeft;
+}

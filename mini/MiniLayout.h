@@ -36,3 +36,7 @@ struct MiniLayout
 // The layout for a window of the given size. Frame1 keeps its height and margins and spans the
 // window's width.
 MiniLayout miniLayoutFor(int windowWidth, int windowHeight);
+
+// The narrowest window (twips) that still shows every control of the bottom row; the user may
+// widen it from there (the window is frameless: a size grip in its corner).
+int miniMinimumWidth();

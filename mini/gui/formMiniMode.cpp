@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QSizeGrip>
 #include <QPushButton>
 #include <QTimer>
 
@@ -84,6 +85,9 @@ formMiniMode::formMiniMode(MiniHost *host, QWidget *parent)
     lblCountDown->setObjectName(QStringLiteral("lblCountDown"));
     lblCountDown->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // Frameless, so the user resizes it by this grip in the bottom right corner.
+    m_sizeGrip = new QSizeGrip(this);
+
     m_dragger = new WindowDragger(this);
     m_dragger->addHandle(Image1);
     m_dragger->addHandle(lblCaption);
@@ -103,6 +107,7 @@ formMiniMode::formMiniMode(MiniHost *host, QWidget *parent)
     comboMode_Click();
 
     const double dpiX = logicalDpiX(), dpiY = logicalDpiY();
+    setMinimumSize(twipsToPixels(miniMinimumWidth(), dpiX), twipsToPixels(minisizes::kWindowHeight, dpiY));
     resize(twipsToPixels(minisizes::kWindowWidth, dpiX), twipsToPixels(minisizes::kWindowHeight, dpiY));
     applyLayout();
 }
@@ -143,6 +148,9 @@ void formMiniMode::applyLayout()
     comboMode->setGeometry(twipsToPixelRect(m_layout.comboMode, this));
     chkSaizenmen->setGeometry(twipsToPixelRect(m_layout.chkSaizenmen, this));
     lblCountDown->setGeometry(twipsToPixelRect(m_layout.lblCountDown, this));
+    const QSize grip = m_sizeGrip->sizeHint();
+    m_sizeGrip->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(), grip.height());
+    m_sizeGrip->raise();
 }
 
 // ---- controls ----

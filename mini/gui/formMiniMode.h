@@ -20,6 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSizeGrip;
 class TitleImage;
 class WindowDragger;
 
@@ -60,6 +61,7 @@ public:
     QComboBox *comboMode;
     QCheckBox *chkSaizenmen;
     QLabel *lblCountDown;
+    QSizeGrip *sizeGrip() const { return m_sizeGrip; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -72,5 +74,6 @@ private:
 
     MiniHost *m_host;
     WindowDragger *m_dragger;
+    QSizeGrip *m_sizeGrip;
     MiniLayout m_layout;
 };

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -282,6 +283,33 @@ TEST(formMiniMode, WideningMovesThePicturesAndLengthensTheCaption)
     EXPECT_EQ(web.topLeft(), QPoint(0, -19));
     EXPECT_EQ(web.width(), f.window.Frame1->width() + 20);
     EXPECT_EQ(web.height(), f.window.Frame1->height() + 20);
+}
+
+// Frameless, the window is resized by its corner grip, with the same layout rules as any resize.
+TEST(formMiniMode, TheCornerGripResizesTheWindowDownToItsControls)
+{
+    MiniFixture f;
+    f.window.show();
+    f.window.resize(640, 89);
+    QSizeGrip *grip = f.window.sizeGrip();
+    ASSERT_NE(grip, nullptr);
+    EXPECT_TRUE(grip->isVisible());
+    EXPECT_EQ(grip->geometry().bottomRight(), QPoint(639, 88));
+    const QRect close = f.window.picClose->geometry();
+    auto drag = [&](int dx) {
+        sendMouse(grip, QEvent::MouseButtonPress, QPoint(2, 2));
+        sendMouse(grip, QEvent::MouseMove, QPoint(2 + dx, 2));
+        sendMouse(grip, QEvent::MouseButtonRelease, QPoint(2 + dx, 2));
+    };
+    drag(100);
+    EXPECT_EQ(f.window.size(), QSize(740, 89));
+    EXPECT_EQ(f.window.picClose->geometry(), close.translated(100, 0));
+    EXPECT_EQ(grip->geometry().bottomRight(), QPoint(739, 88));
+
+    drag(-1000);
+    EXPECT_EQ(f.window.width(), f.window.minimumWidth());
+    EXPECT_LE(f.window.lblCountDown->geometry().right(), f.window.width());
+    EXPECT_GT(f.window.lblCaption->width(), 0);
 }
 
 TEST(formMiniMode, TheRowOfTextSitsInsideTheVisibleFrame)
