@@ -13,6 +13,8 @@
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
 #include "net/ResponseRecord.h"
+#include "net/ThreadAddress.h"
+#include "platform/Cp932.h"
 #include "net/ThreadChannel.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/MarqueeSurface.h"
@@ -21,6 +23,8 @@
 #include "TestSupport.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -38,6 +42,33 @@ namespace {
 using testsupport::BoardSim;
 using testsupport::entries;
 using testsupport::pause;
+
+// Responses the simulator holds for the viewer's current thread, read from the board's index
+// (which a fault on the dat path leaves alone); -1 when it cannot be read.
+int postedOnServer(const BoardSim &sim, formMain &w)
+{
+    const ThreadAddress &a = w.threadChannel().address();
+    const QString index = platform::decodeCp932(BoardSim::get(sim.boardUrl(a.strBan) + QStringLiteral("subject.txt")));
+    const QRegularExpression line(QStringLiteral("^") + QRegularExpression::escape(a.strThreNo)
+                                      + QStringLiteral("\\.dat<>.*\\((\\d+)\\)\\s*$"),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = line.match(index);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// Waits (generously) until the simulator has posted beyond what the viewer shows: a fixed pause
+// is overrun by a loaded machine, and the posts come at random gaps anyway.
+bool newResponsesWaiting(const BoardSim &sim, formMain &w)
+{
+    const int shown = w.threadPosition().intLastDt;
+    const QDeadlineTimer deadline(60000);
+    while (postedOnServer(sim, w) <= shown) {
+        if (deadline.hasExpired())
+            return false;
+        pause(100);
+    }
+    return true;
+}
 
 constexpr int kTimeoutSeconds = 2;
 // Time past the network time-out that a faulty case may take: event delivery, the window's own
@@ -359,7 +390,7 @@ TEST_F(FaultMatrix, Refetch)
         testsupport::chooseTopThread(c.w);
         c.w.Command1_Click();
         ASSERT_TRUE(c.running());
-        pause(400);
+        ASSERT_TRUE(newResponsesWaiting(c.sim, c.w));
         ASSERT_EQ(testsupport::tickUntilFetched(c.w), 13);
         const QString pagePath = c.home.file(marqueePageFileName());
         const QByteArray page = testsupport::readBytes(pagePath);
@@ -368,7 +399,7 @@ TEST_F(FaultMatrix, Refetch)
         ASSERT_FALSE(page.isEmpty());
 
         c.faultOn(QStringLiteral("/livenhk/dat/"));
-        pause(700); // new responses are waiting on the server
+        c.check(newResponsesWaiting(c.sim, c.w), QStringLiteral("new responses waiting on the server"));
         for (int i = 0; i < 11; ++i)
             c.w.TimerReget_Timer();
         c.timed([&] { c.w.TimerReget_Timer(); });
@@ -388,7 +419,7 @@ TEST_F(FaultMatrix, Refetch)
 
         c.faultOff();
         const int beforeRecovery = c.w.threadPosition().intLastDt;
-        pause(700);
+        c.check(newResponsesWaiting(c.sim, c.w), QStringLiteral("new responses waiting after recovery"));
         c.check(testsupport::tickUntilFetched(c.w) == 12, QStringLiteral("next countdown fetches"));
         c.outcome.recovered = c.running() && c.w.threadPosition().intLastDt > beforeRecovery;
         c.check(c.outcome.recovered, QStringLiteral("new responses after recovery"));
@@ -416,7 +447,8 @@ TEST_F(FaultMatrix, Follow)
         c.w.Command1_Click();
         ASSERT_TRUE(c.running());
         // Countdowns until the fetch that sees 1001, which runs the follow inside its tick.
-        for (int i = 0; i < 40 && !armed && c.running(); ++i) {
+        const QDeadlineTimer deadline(120000);
+        while (!armed && c.running() && !deadline.hasExpired()) {
             pause(250);
             for (int k = 0; k < kRegetSteps && c.w.TimerRegetTag() != QStringLiteral("12"); ++k)
                 c.w.TimerReget_Timer();
