@@ -11,6 +11,8 @@ namespace {
 
 const QString kCommentLanes = QStringLiteral("strip/comment_lanes");
 const QString kSpreadBursts = QStringLiteral("strip/spread_bursts");
+const QString kNextByTitle = QStringLiteral("follow/next_by_title");
+const QString kReplayOffset = QStringLiteral("replay/offset_seconds");
 
 // A value that is not a boolean ("yes", "2", a list) keeps the default.
 bool readFlag(const QSettings &file, const QString &key, bool fallback)
@@ -21,6 +23,14 @@ bool readFlag(const QSettings &file, const QString &key, bool fallback)
     if (text == QLatin1String("false") || text == QLatin1String("0"))
         return false;
     return fallback;
+}
+
+// A whole number within [low, high]; anything else keeps the default.
+int readNumber(const QSettings &file, const QString &key, int low, int high, int fallback)
+{
+    bool ok = false;
+    const int n = file.value(key).toString().trimmed().toInt(&ok);
+    return ok && n >= low && n <= high ? n : fallback;
 }
 
 } // namespace
@@ -43,6 +53,8 @@ Options loadOptions(const QString &path)
     const QSettings file(path, QSettings::IniFormat);
     options.commentLanes = readFlag(file, kCommentLanes, options.commentLanes);
     options.spreadBursts = readFlag(file, kSpreadBursts, options.spreadBursts);
+    options.nextByTitle = readFlag(file, kNextByTitle, options.nextByTitle);
+    options.replayOffsetSeconds = readNumber(file, kReplayOffset, -600, 600, options.replayOffsetSeconds);
     return options;
 }
 
@@ -63,6 +75,8 @@ bool saveOptions(const QString &path, const Options &options)
         }
         out.setValue(kCommentLanes, options.commentLanes);
         out.setValue(kSpreadBursts, options.spreadBursts);
+        out.setValue(kNextByTitle, options.nextByTitle);
+        out.setValue(kReplayOffset, options.replayOffsetSeconds);
         out.sync();
         if (out.status() != QSettings::NoError)
             return false;

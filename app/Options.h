@@ -11,10 +11,15 @@ struct Options
     // [strip]
     bool commentLanes = false; // "コメントを重ねない": new comments take a free lane
     bool spreadBursts = false; // "まとめて流さない": one fetch's comments enter over the interval
+    // [follow]
+    bool nextByTitle = false;  // "次スレを探す": at 1000 follow the next part by title
+    // [replay]
+    int replayOffsetSeconds = 0; // added to the video's position, -600 to +600
 
     friend bool operator==(const Options &a, const Options &b)
     {
-        return a.commentLanes == b.commentLanes && a.spreadBursts == b.spreadBursts;
+        return a.commentLanes == b.commentLanes && a.spreadBursts == b.spreadBursts
+            && a.nextByTitle == b.nextByTitle && a.replayOffsetSeconds == b.replayOffsetSeconds;
     }
     friend bool operator!=(const Options &a, const Options &b) { return !(a == b); }
 };

@@ -22,4 +22,6 @@ signals:
     // Opacity slider: whole-window alpha (40..255), or colourKey = true for no whole-window
     // alpha (only the see-through key colour, as in every view mode).
     void opacityChanged(int alpha, bool colourKey);
+    // options.ini was read: the replay panel's offset in seconds.
+    void replayOffsetChanged(int seconds);
 };

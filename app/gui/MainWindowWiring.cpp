@@ -239,6 +239,11 @@ void wireOtherWindows(formMain &main)
                          if (rc->isReplayMode())
                              main.lblCountDown->hide();
                      });
+    // The offset lives in options.ini: set from it at start-up, kept in it on every change.
+    QObject::connect(&main.dialogs().effects(), &SettingsEffects::replayOffsetChanged, rc->panel(),
+                     &frameWmpControl::setOffsetSeconds);
+    QObject::connect(rc->panel(), &frameWmpControl::offsetChanged, &main,
+                     [&main](int seconds) { main.settings().options.replayOffsetSeconds = seconds; });
     h.replay.setReplayInterval = [rc](int ms) { rc->setReplayInterval(ms); };
     h.replay.closeStartTimeDialog = [rc] { rc->closeStartTimeDialog(); };
 }

@@ -75,6 +75,9 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
     chkSpread = new QCheckBox(QStringLiteral("まとめて流さない"), this);
     chkSpread->setToolTip(QStringLiteral("一度に取得したレスを再取得までの間に一つずつ流します"));
     chkSpread->setChecked(m_settings.options.spreadBursts);
+    chkNextByTitle = new QCheckBox(QStringLiteral("次スレを探す"), this);
+    chkNextByTitle->setToolTip(QStringLiteral("「一覧最上位スレッド」のとき、同じ番組の次のスレをタイトルで探し、無ければ3分まで待ちます"));
+    chkNextByTitle->setChecked(m_settings.options.nextByTitle);
 
     ComboMaxWmp = new QComboBox(this);
     comboRegetTime = new QComboBox(this);
@@ -96,6 +99,7 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
     auto *at1000Layout = new QVBoxLayout(at1000);
     for (QRadioButton *option : Option1)
         at1000Layout->addWidget(option);
+    at1000Layout->addWidget(chkNextByTitle);
 
     auto *replay = new QGroupBox(QStringLiteral("過去ログ連動"), this);
     auto *replayForm = new QFormLayout(replay);
@@ -138,6 +142,8 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
             [this](bool on) { m_settings.options.commentLanes = on; });
     connect(chkSpread, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.options.spreadBursts = on; });
+    connect(chkNextByTitle, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.options.nextByTitle = on; });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
 }
@@ -215,7 +221,9 @@ void formScrollSetting::applyOptions(const Options &options)
 {
     chkLanes->setChecked(options.commentLanes);
     chkSpread->setChecked(options.spreadBursts);
+    chkNextByTitle->setChecked(options.nextByTitle);
     m_settings.options = options;
+    emit m_effects.replayOffsetChanged(options.replayOffsetSeconds);
 }
 
 void formScrollSetting::cmdClose_Click()

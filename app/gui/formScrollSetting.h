@@ -59,6 +59,7 @@ public:
     QComboBox *comboRegetTime;
     QCheckBox *chkLanes;  // "コメントを重ねない"
     QCheckBox *chkSpread; // "まとめて流さない"
+    QCheckBox *chkNextByTitle; // "次スレを探す"
     QPushButton *cmdClose;
 
 protected:

@@ -12,10 +12,14 @@ TEST(Options, MissingFileOrKeysAndBadValuesMeanDefaults)
     EXPECT_EQ(path, home.file(QStringLiteral("options.ini")));
     EXPECT_EQ(loadOptions(path), Options());
 
-    testsupport::writeBytes(path, "[strip]\ncomment_lanes=yes\nspread_bursts=true\n");
+    testsupport::writeBytes(path, "[strip]\ncomment_lanes=yes\nspread_bursts=true\n"
+                                  "[follow]\nnext_by_title=1\n[replay]\noffset_seconds=601\n");
     Options expected;
     expected.spreadBursts = true;
+    expected.nextByTitle = true;
     EXPECT_EQ(loadOptions(path), expected);
+    testsupport::writeBytes(path, "[replay]\noffset_seconds=-600\n");
+    EXPECT_EQ(loadOptions(path).replayOffsetSeconds, -600);
 
     testsupport::writeBytes(path, QByteArray("\xff\xfe\0junk\n[", 9));
     EXPECT_EQ(loadOptions(path), Options());
@@ -28,6 +32,7 @@ TEST(Options, RoundTripKeepsUnknownKeysAndFailedWriteKeepsOldFile)
     testsupport::writeBytes(path, "[later]\nsome_key=\xe6\xac\xa1\xe3\x82\xb9\xe3\x83\xac\n");
     Options options;
     options.commentLanes = true;
+    options.replayOffsetSeconds = -30;
     ASSERT_TRUE(saveOptions(path, options));
     EXPECT_EQ(loadOptions(path), options);
     const QByteArray written = testsupport::readBytes(path);

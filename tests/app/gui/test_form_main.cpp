@@ -7,8 +7,10 @@
 #include "platform/gui/TitleBar.h"
 #include "platform/gui/TitleStrip.h"
 #include "app/gui/formFont.h"
+#include "app/gui/MainWindowWiring.h"
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
+#include "replay/gui/frameWmpControl.h"
 #include "platform/Cp932.h"
 #include "platform/gui/DesktopServices.h"
 #include "present/gui/MarqueeSurface.h"
@@ -162,18 +164,30 @@ TEST_F(MainWindowTest, GreyChosenInTheFontDialogIsLineEightAndComesBack)
 
 TEST_F(MainWindowTest, OptionsComeBackFromOptionsIniAndLeaveTheSeventeenLinesAlone)
 {
+    // With the replay panel, whose offset is kept there too.
+    const auto open = [] {
+        auto w = std::make_unique<formMain>();
+        wireOtherWindows(*w);
+        w->Form_Load();
+        return w;
+    };
     {
         auto w = open();
         formScrollSetting *config = w->dialogs().settingsDialog();
         EXPECT_FALSE(config->chkLanes->isChecked());
         EXPECT_FALSE(config->chkSpread->isChecked());
+        EXPECT_FALSE(config->chkNextByTitle->isChecked());
         config->chkLanes->setChecked(true);
+        config->chkNextByTitle->setChecked(true);
+        w->findChild<frameWmpControl *>()->setOffsetSeconds(-25);
         EXPECT_TRUE(w->settings().options.commentLanes);
         w->close();
     }
     EXPECT_EQ(settingsLines().size(), 17);
     auto w = open();
     EXPECT_TRUE(w->dialogs().settingsDialog()->chkLanes->isChecked());
+    EXPECT_TRUE(w->settings().options.nextByTitle);
+    EXPECT_EQ(w->findChild<frameWmpControl *>()->offsetSeconds(), -25);
     EXPECT_TRUE(w->settings().options.commentLanes);
     EXPECT_FALSE(w->settings().options.spreadBursts);
 }
