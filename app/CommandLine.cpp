@@ -73,7 +73,14 @@ QString commandLineHelp()
     Options options;
     options.addTo(parser);
     parser.parse({QStringLiteral("kestrelon")});
-    return parser.helpText();
+    // Qt names the program by the application object's arguments, or by a placeholder when the
+    // help is asked before that object exists (as main() does).
+    QString text = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    const int nameEnd = text.indexOf(QStringLiteral(" [options]"));
+    if (text.startsWith(usage) && nameEnd > usage.size())
+        text.replace(usage.size(), nameEnd - usage.size(), QStringLiteral("kestrelon"));
+    return text;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)

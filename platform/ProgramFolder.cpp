@@ -20,6 +20,18 @@ bool isWritableFolder(const QString &path)
     return !path.isEmpty() && info.isDir() && info.isWritable();
 }
 
+// An installed program (cmake --install, the package) finds its desktop entry beside its bin
+// folder. Its folder holds no settings even when writable: root's /usr/bin, or ~/.local/bin.
+bool isInstalledProgram(const QString &exeDir)
+{
+#ifdef KESTRELON_INSTALLED_MARKER
+    return QFileInfo::exists(exeDir + QStringLiteral("/" KESTRELON_INSTALLED_MARKER));
+#else
+    Q_UNUSED(exeDir);
+    return false;
+#endif
+}
+
 QString resolveFolder()
 {
     const QString fromEnv = qEnvironmentVariable("KESTRELON_HOME");
@@ -27,7 +39,7 @@ QString resolveFolder()
         return fromEnv;
     if (QCoreApplication::instance()) {
         const QString exeDir = QCoreApplication::applicationDirPath();
-        if (isWritableFolder(exeDir))
+        if (isWritableFolder(exeDir) && !isInstalledProgram(exeDir))
             return exeDir;
     }
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -63,27 +75,6 @@ QString programPath(const QString &name)
     while (relative.startsWith(QLatin1Char('/')))
         relative.remove(0, 1);
     return programFolder() + QLatin1Char('/') + relative;
-}
-
-QString resourceFolder()
-{
-    QStringList candidates;
-    const QString fromEnv = qEnvironmentVariable("KESTRELON_RESOURCES");
-    if (!fromEnv.isEmpty())
-        candidates << fromEnv;
-    if (QCoreApplication::instance()) {
-        const QString exeDir = QCoreApplication::applicationDirPath();
-        candidates << exeDir + QStringLiteral("/res") << exeDir + QStringLiteral("/../res")
-                   << exeDir + QStringLiteral("/../share/kestrelon/res");
-    }
-#ifdef KESTRELON_SOURCE_RES
-    candidates << QStringLiteral(KESTRELON_SOURCE_RES);
-#endif
-    for (const QString &candidate : candidates) {
-        if (QFileInfo(candidate).isDir())
-            return QDir::cleanPath(candidate);
-    }
-    return QString();
 }
 
 } // namespace platform

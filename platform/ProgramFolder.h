@@ -1,7 +1,7 @@
 #pragma once
 // The program folder: where livecfg.txt, favorite.txt, services.ini, the generated pages and the
 // image/ folder live. Chosen once, in this order: --home DIR, $KESTRELON_HOME, the executable's
-// folder when writable, else $XDG_DATA_HOME/kestrelon.
+// folder when writable and not an installed program's, else $XDG_DATA_HOME/kestrelon.
 
 #include <QString>
 
@@ -18,8 +18,5 @@ QString programPath(const QString &name);
 
 // Turns "\" separators into "/" so callers that build Windows-style paths still work.
 QString normalisePath(const QString &path);
-
-// Folder of read-only resources (res/): beside the executable, or the install data folder.
-QString resourceFolder();
 
 } // namespace platform

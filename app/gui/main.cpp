@@ -8,32 +8,39 @@
 #include "platform/gui/DesktopServices.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
+    // --help, --version and a bad command line are answered before the application object
+    // exists, so they work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine cl = parseCommandLine(arguments);
+    switch (cl.action) {
+    case CommandLine::Action::Help:
+        QTextStream(stdout) << commandLineHelp();
+        return 0;
+    case CommandLine::Action::Version:
+        QTextStream(stdout) << "kestrelon " << KESTRELON_VERSION << '\n';
+        return 0;
+    case CommandLine::Action::Error:
+        QTextStream(stderr) << "kestrelon: " << cl.error << '\n' << "Try 'kestrelon --help'.\n";
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     // Browser windows are created lazily; sharing GL contexts must be decided before the app.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRELON_VERSION));
-
-    const CommandLine cl = parseCommandLine(QCoreApplication::arguments());
-    QTextStream out(stdout);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRELON_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icons/kestrelon.png")));
     QTextStream err(stderr);
-    switch (cl.action) {
-    case CommandLine::Action::Help:
-        out << commandLineHelp();
-        return 0;
-    case CommandLine::Action::Version:
-        out << "kestrelon " << KESTRELON_VERSION << '\n';
-        return 0;
-    case CommandLine::Action::Error:
-        err << "kestrelon: " << cl.error << '\n' << "Try 'kestrelon --help'.\n";
-        return 2;
-    case CommandLine::Action::Run:
-        break;
-    }
     if (!cl.home.isEmpty())
         platform::setProgramFolder(cl.home);
     if (!cl.menuUrl.isEmpty() && !storeBoardMenuUrl(settingsFilePath(), cl.menuUrl))

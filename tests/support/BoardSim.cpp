@@ -50,7 +50,7 @@ QString BoardSim::executable()
 
 void BoardSim::start(const Options &options)
 {
-    const QString program = executable();
+    const QString program = options.program.isEmpty() ? executable() : options.program;
     if (program.isEmpty()) {
         m_error = QStringLiteral("boardsim not found (set KESTRELON_BOARDSIM)");
         return;

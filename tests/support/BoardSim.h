@@ -39,6 +39,7 @@ public:
         int dripIntervalMs = 0;   // 0: the simulator's default
         int hugeMegabytes = 0;    // 0: the simulator's default
         QStringList extraArguments;
+        QString program;          // empty: executable()
     };
 
     BoardSim();
