@@ -27,7 +27,7 @@ SAMPLES = ["ｷﾀ━━━(ﾟ∀ﾟ)━━━!!", "はやい", "今日もい�
 
 
 def comment_text(n):
-    """The same texts as the harness's label view (bench/harness/StripCases.cpp)."""
+    """The texts of the harness's label view (bench/SampleComments.h)."""
     return SAMPLES[n % len(SAMPLES)] + str(n)
 
 

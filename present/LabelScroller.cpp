@@ -187,7 +187,14 @@ void LabelScroller::setColour(StripLabel &l, quint32 rgb)
 void LabelScroller::setTag(CommentFamily family, qint32 i, const QString &tag)
 {
     if (StripComment *c = find(family, i))
-        c->tag = tag;
+        assignTag(*c, tag);
+}
+
+void LabelScroller::assignTag(StripComment &c, const QString &tag)
+{
+    c.tag = tag;
+    qint64 step = 0;
+    c.step = stepFromTag(tag, &step) ? std::optional<qint64>(step) : std::nullopt;
 }
 
 void LabelScroller::schedule(const StripComment &c)
@@ -227,7 +234,7 @@ bool LabelScroller::placeAndStart(StripComment &c, const StripLabel &body, int k
         return false;
     c.label->left = p.left;
     c.label->top = p.top;
-    c.tag = stepTag(step);
+    assignTag(c, stepTag(step));
     return true;
 }
 
@@ -364,9 +371,9 @@ void LabelScroller::tick(CommentFamily family, qint32 i, Mover expected)
         destroyComment(family, i);
         return;
     }
-    qint64 step = 0;
-    if (!stepFromTag(c->tag, &step))
+    if (!c->step)
         return;  // the tick fails; the mover keeps firing
+    const qint64 step = *c->step;
     StripLabel &l = *c->label;
     l.left -= step;
     const int offset = movingShadowOffset(expected);
@@ -451,9 +458,9 @@ double LabelScroller::drawLeft(const StripComment &c, const StripLabel &l, qint6
     if (!c.moverEnabled || !c.mover)
         return double(l.left);
     // Slide from this tick's position towards the next one's.
-    qint64 step = 0;
-    if (!stepFromTag(c.tag, &step))
+    if (!c.step)
         return double(l.left);
+    const qint64 step = *c.step;
     const int interval = moverInterval(*c.mover);
     const qint64 sinceTick = tMs - (c.nextTickMs - interval);
     const double fraction = std::clamp(double(sinceTick) / interval, 0.0, 1.0);

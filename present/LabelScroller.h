@@ -62,6 +62,7 @@ struct StripComment
     std::optional<StripLabel> label;   // lblMsg(i), lblWmpMsg(i) or PictureMsg(i)
     std::optional<StripLabel> shadow;  // lblMsgKage(i) or lblWmpMsgKage(i)
     QString tag;                       // the step as decimal text
+    std::optional<qint64> step;        // the tag read as a step when it was set; none if unreadable
     std::optional<Mover> mover;
     bool moverEnabled = false;
     qint64 nextTickMs = 0;             // when the mover fires next
@@ -176,6 +177,8 @@ private:
     using Key = std::pair<int, qint32>;
     static Key key(CommentFamily f, qint32 i) { return {int(f), i}; }
     StripComment *find(CommentFamily f, qint32 i);
+    // Sets the tag and the step read from it (once, not on every tick and frame).
+    static void assignTag(StripComment &c, const QString &tag);
     StripLabel newLabel(quint32 colour);
     void bringToFront(StripLabel &l) { l.z = ++m_lastZ; }
     void tick(CommentFamily family, qint32 i, Mover expected);

@@ -1,4 +1,5 @@
 #include "HarnessCases.h"
+#include "../SampleComments.h"
 #include "HarnessWindow.h"
 
 #include "core/TextStore.h"
@@ -22,24 +23,13 @@ namespace {
 
 constexpr int kRowsOnScreen = 35; // 30 px rows of the marquee page that fit in 1080 px
 
-QString commentText(int n)
-{
-    static const QStringList samples = {
-        QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!!"), QStringLiteral("はやい"), QStringLiteral("今日もいい天気"),
-        QStringLiteral("ﾊｧﾊｧ"), QStringLiteral("ウホッ！いい男"), QStringLiteral(">>12 それはない"),
-        QStringLiteral("wwwwwwwwwwwwwwwwwwww"), QStringLiteral("実況はここでいいのか？"),
-        QStringLiteral("解説者の話が面白かったので最後まで見てしまった"),
-    };
-    return samples.at(n % samples.size()) + QString::number(n);
-}
-
 // The page of `count` responses in the builder's own rows: scrollamount 5 (the slow setting,
 // so every row is still moving after 20 s), rows wrapped to the 35 that fit on the screen.
 QString stripPage(int count)
 {
     QString rows;
     for (int n = 0; n < count; ++n) {
-        const QString text = commentText(n);
+        const QString text = bench::sampleComment(n);
         QString colour = marqueeKeywordColour(keywordOf(text));
         if (colour.isEmpty())
             colour = pastelColourFor(double(n % 7) / 7.0);
@@ -64,7 +54,7 @@ QJsonObject labelCase(bool shadow, int comments, double seconds)
     // A comment in a batch of up to 30, moved to start at `left` (twips) with its shadow.
     auto addComment = [&](qint64 left) {
         const qint32 index = nextIndex++;
-        const QString text = commentText(index);
+        const QString text = bench::sampleComment(index);
         const QColor colour = QColor::fromRgb(labelColourFor(text, 0xC0C0FF));
         if (!strip->showLiveComment(text, colour, index, 1 + (index - 1) % 30))
             return;

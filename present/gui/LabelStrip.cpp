@@ -1,12 +1,15 @@
 #include "present/gui/LabelStrip.h"
 
+#include "present/DirtyBands.h"
 #include "present/LabelColour.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 
 namespace present {
@@ -14,6 +17,7 @@ namespace present {
 namespace {
 
 constexpr int kFrameMs = 16;
+constexpr int kDirtyRowPx = 16;  // rows of the repainted part: a comment is 30-40 px high
 
 QString toDisplayLines(QString text)
 {
@@ -46,7 +50,7 @@ LabelStrip::LabelStrip(QWidget *parent)
     m_elapsed.start();
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     m_frameTimer.setInterval(kFrameMs);
-    connect(&m_frameTimer, &QTimer::timeout, this, &LabelStrip::onFrame);
+    connect(&m_frameTimer, &QTimer::timeout, this, &LabelStrip::runFrame);
     m_model.setOnLabelDestroyed([this](quint64 serial) { m_cache.remove(serial); });
     setLook(LabelLook());
 }
@@ -219,10 +223,40 @@ void LabelStrip::TimerPicMsg_Timer(qint32 Index)
     update();
 }
 
-void LabelStrip::onFrame()
+void LabelStrip::runFrame()
 {
     syncClock();
-    update();
+    const qint64 now = clockMs();
+    const std::vector<Shown> shown = shownOf(place(now));
+    // Both lists are sorted by serial: walk them together, keeping the old and the new place of
+    // every comment that moved, changed, came or went.
+    std::vector<QRect> changed;
+    auto was = m_shown.cbegin();
+    auto is = shown.cbegin();
+    while (was != m_shown.cend() || is != shown.cend()) {
+        if (is == shown.cend() || (was != m_shown.cend() && was->serial < is->serial)) {
+            changed.push_back((was++)->area);
+        } else if (was == m_shown.cend() || is->serial < was->serial) {
+            changed.push_back((is++)->area);
+        } else {
+            if (!(*was == *is)) {
+                changed.push_back(was->area);
+                changed.push_back(is->area);
+            }
+            ++was, ++is;
+        }
+    }
+    if (!changed.empty()) {
+        m_frameMs = now;
+        const std::vector<QRect> bands = dirtyBands(changed, rect(), kDirtyRowPx);
+        if (areaOf(bands) * 10 > qint64(width()) * height() * 6) {
+            update();
+        } else {
+            QRegion region;
+            region.setRects(bands.data(), int(bands.size()));
+            update(region);
+        }
+    }
     if (!m_model.hasMovers())
         m_frameTimer.stop();
 }
@@ -305,10 +339,14 @@ const QImage &LabelStrip::compositeFor(const StripLabel &body, const StripLabel 
     return cached.image;
 }
 
-void LabelStrip::paintComments(QPainter &painter, qint64 tMs)
+std::vector<LabelStrip::Placed> LabelStrip::place(qint64 tMs) const
 {
-    const QRect strip = rect();
-    for (const auto &[c, l] : m_model.paintOrder()) {
+    const double sx = logicalDpiX() / 1440.0;
+    const double sy = logicalDpiY() / 1440.0;
+    std::vector<Placed> out;
+    const auto order = m_model.paintOrder();
+    out.reserve(order.size());
+    for (const auto &[c, l] : order) {
         if (!c->label)
             continue;
         const StripLabel &body = *c->label;
@@ -318,33 +356,87 @@ void LabelStrip::paintComments(QPainter &painter, qint64 tMs)
             continue;
         // A shadow slides with its comment.
         const double slide = m_model.drawLeft(*c, body, tMs) - double(body.left);
-        const QPoint at(int(std::lround(twipsToPixelsX(double(l->left) + slide))),
-                        int(std::lround(twipsToPixelsY(double(l->top)))));
-        QRect area(at, QSize(int(std::ceil(twipsToPixelsX(l->width))),
-                             int(std::ceil(twipsToPixelsY(l->height)))));
-        if (!withShadow) {
-            if (area.intersects(strip))
-                painter.drawImage(at, imageFor(*c, *l));
-            continue;
+        Placed p;
+        p.comment = c;
+        p.label = l;
+        p.at = QPoint(int(std::lround((double(l->left) + slide) * sx)), int(std::lround(double(l->top) * sy)));
+        p.area = QRect(p.at, QSize(int(std::ceil(l->width * sx)), int(std::ceil(l->height * sy))));
+        if (withShadow) {
+            // The offset comes from the twips between the two, so it does not flicker with the
+            // rounding of each frame's position (and the composite is not rendered again).
+            p.shade = &*c->shadow;
+            p.shadeOffset = QPoint(int(std::lround(double(p.shade->left - body.left) * sx)),
+                                   int(std::lround(double(p.shade->top - body.top) * sy)));
+            p.area = p.area.united(p.area.translated(p.shadeOffset));
         }
-        // The offset comes from the twips between the two, so it does not flicker with the
-        // rounding of each frame's position (and the composite is not rendered again).
-        const StripLabel &shade = *c->shadow;
-        const QPoint offset(int(std::lround(twipsToPixelsX(double(shade.left - body.left)))),
-                            int(std::lround(twipsToPixelsY(double(shade.top - body.top)))));
-        area = area.united(area.translated(offset));
-        if (!area.intersects(strip))
-            continue;  // off the strip: not even rendered yet
-        QPoint origin;
-        const QImage &image = compositeFor(body, shade, offset, &origin);
-        painter.drawImage(at - origin, image);
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::vector<LabelStrip::Shown> LabelStrip::shownOf(const std::vector<Placed> &placed) const
+{
+    const QRect strip = rect();
+    std::vector<Shown> out;
+    out.reserve(placed.size());
+    for (const Placed &p : placed) {
+        if (p.area.intersects(strip))
+            out.push_back(Shown{p.label->serial, p.label->revision, p.shade ? p.shade->revision : 0,
+                                p.area});
+    }
+    std::sort(out.begin(), out.end(), [](const Shown &a, const Shown &b) { return a.serial < b.serial; });
+    return out;
+}
+
+void LabelStrip::draw(QPainter &painter, const Placed &p)
+{
+    if (!p.shade) {
+        painter.drawImage(p.at, imageFor(*p.comment, *p.label));
+        return;
+    }
+    QPoint origin;
+    const QImage &image = compositeFor(*p.label, *p.shade, p.shadeOffset, &origin);
+    painter.drawImage(p.at - origin, image);
+}
+
+void LabelStrip::paintComments(QPainter &painter, qint64 tMs)
+{
+    const QRect strip = rect();
+    for (const Placed &p : place(tMs)) {
+        if (p.area.intersects(strip))  // off the strip: not even rendered yet
+            draw(painter, p);
     }
 }
 
-void LabelStrip::paintEvent(QPaintEvent *)
+void LabelStrip::paintEvent(QPaintEvent *event)
 {
+    // A whole repaint shows the present. A partial one (a frame's moving comments, or a bit
+    // exposed by the window system) draws at the instant the rest of the window still shows,
+    // or comments would tear at the edges of the region.
+    const QRegion &region = event->region();
+    const bool whole = QRegion(rect()).subtracted(region).isEmpty();
+    const qint64 tMs = whole ? clockMs() : m_frameMs.value_or(m_shownMs);
+    m_frameMs.reset();
+    const std::vector<Placed> placed = place(tMs);
     QPainter painter(this);
-    paintComments(painter, clockMs());
+    if (whole) {
+        const QRect strip = rect();
+        for (const Placed &p : placed) {
+            if (p.area.intersects(strip))
+                draw(painter, p);
+        }
+    } else {
+        // Rect by rect: a painter clipped to one rect blits on the raster engine's fast path.
+        for (const QRect &band : region) {
+            painter.setClipRect(band);
+            for (const Placed &p : placed) {
+                if (p.area.intersects(band))
+                    draw(painter, p);
+            }
+        }
+    }
+    m_shown = shownOf(placed);
+    m_shownMs = tMs;
 }
 
 void LabelStrip::resizeEvent(QResizeEvent *event)

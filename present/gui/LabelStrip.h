@@ -5,6 +5,10 @@
 // blitted per frame; between ticks the drawing slides on smoothly towards the next tick's
 // position. The frame timer runs only while something moves.
 //
+// A frame repaints only where comments were and are now (rows of the strip, see DirtyBands.h),
+// unless that is most of the strip: the window then clears, and the window system receives,
+// a fraction of the strip. Anything else that changes the comments asks for a whole repaint.
+//
 // The strip paints nothing but comments: its key colour (255, 250, 250) stays unpainted, so the
 // window is see-through there.
 
@@ -19,6 +23,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace present {
 
@@ -83,6 +89,9 @@ public:
 
     // Draws every visible comment at time tMs (one frame). Used by paintEvent and benchmarks.
     void paintComments(QPainter &painter, qint64 tMs);
+    // Runs one frame now: the movers up to the clock, and a repaint of what moved. The frame
+    // timer calls it; benchmarks drive it by hand.
+    void runFrame();
     // Runs the movers up to time tMs without drawing.
     void advanceTo(qint64 tMs);
 
@@ -106,6 +115,33 @@ private:
         QPoint origin;               // the comment's top-left within the image
         QImage image;
     };
+    // One comment as drawn at an instant: the label drawn (with its shadow baked in when it has
+    // one showing), where, and the pixels it covers.
+    struct Placed
+    {
+        const StripComment *comment = nullptr;
+        const StripLabel *label = nullptr;
+        const StripLabel *shade = nullptr;
+        QPoint at;
+        QPoint shadeOffset;
+        QRect area;
+    };
+    // What is on the window: each drawn label's area and the revisions it was drawn from.
+    struct Shown
+    {
+        quint64 serial = 0;
+        quint64 revision = 0;
+        quint64 shadeRevision = 0;
+        QRect area;
+        bool operator==(const Shown &o) const
+        {
+            return serial == o.serial && revision == o.revision && shadeRevision == o.shadeRevision
+                && area == o.area;
+        }
+    };
+    std::vector<Placed> place(qint64 tMs) const;
+    std::vector<Shown> shownOf(const std::vector<Placed> &placed) const;
+    void draw(QPainter &painter, const Placed &p);
     QSize measure(const QString &text) const;
     const QImage &imageFor(const StripComment &c, const StripLabel &l);
     // The comment with its shadow baked in behind it; origin receives the comment's place in it.
@@ -113,7 +149,6 @@ private:
                                QPoint *origin);
     QImage renderText(const StripLabel &l) const;
     void updateGeometry();
-    void onFrame();
 
     LabelScroller m_model;
     LabelLook m_look;
@@ -123,6 +158,11 @@ private:
     QElapsedTimer m_elapsed;
     QTimer m_frameTimer;
     QHash<quint64, Cached> m_cache;
+    // What the last paint left on the window (by serial), the instant it drew, and the instant
+    // a frame's partial repaint must draw at: every part of the window shows the same instant.
+    std::vector<Shown> m_shown;
+    qint64 m_shownMs = 0;
+    std::optional<qint64> m_frameMs;
 };
 
 } // namespace present

@@ -1,7 +1,12 @@
 #include "TestSupport.h"
 #include "present/gui/LabelStrip.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace present;
@@ -161,4 +166,62 @@ TEST(LabelStrip, PictureCommentsBehindTheDeveloperOption)
     const PixelCounts n = count(f.grab());
     EXPECT_GT(n.magenta, 10);
     EXPECT_GT(n.black, 10);
+}
+
+TEST(LabelStrip, FramesRepaintingOnlyWhatMovedLeaveTheSameWindowAsAWholeRepaint)
+{
+    // Comments of different speeds, with and without shadows, one leaving in between: after
+    // frames that repaint only where comments were and are, the window must hold what a whole
+    // repaint at the same instant draws (no trails, no comment drawn at a stale time). As in the
+    // main window, the strip sits on a parent that paints the key colour behind it.
+    struct Recording : LabelStrip
+    {
+        using LabelStrip::LabelStrip;
+        int partial = 0;
+        void paintEvent(QPaintEvent *event) override
+        {
+            partial += QRegion(rect()).subtracted(event->region()).isEmpty() ? 0 : 1;
+            LabelStrip::paintEvent(event);
+        }
+    };
+    QWidget window;
+    QPalette palette;
+    palette.setColor(QPalette::Window, LabelStrip::keyColour());
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    window.resize(900, 300);
+    auto *strip = new Recording(&window);
+    qint64 now = 0;
+    strip->setClock([&now] { return now; });
+    strip->setRandomSource([] { return 0.5; });
+    strip->resize(900, 300);
+    strip->setScroll(5);
+    const QString texts[] = {QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!!"), QStringLiteral("ab"),
+                             QStringLiteral("a much longer comment that takes a while")};
+    for (int i = 1; i <= 6; ++i) {
+        strip->setOutlineMode(i > 3);
+        ASSERT_TRUE(strip->showLiveComment(texts[i % 3], QColor(255, 0, 0), i, 1 + (i - 1) % 3));
+        StripLabel *l = strip->model().label(CommentFamily::Live, i);
+        const qint64 shift = l->left - strip->pixelsToTwipsX(120 * i);
+        l->left -= shift;
+        if (StripLabel *s = strip->model().shadow(CommentFamily::Live, i))
+            s->left -= shift;
+    }
+    window.show();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }));
+    for (const qint64 step : {40, 170, 900, 2600, 4300}) {
+        SCOPED_TRACE(step);
+        now = step;
+        QElapsedTimer frames;
+        frames.start();
+        while (frames.elapsed() < 60)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const QImage onScreen = window.screen()->grabWindow(window.winId()).toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage whole = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(onScreen.size(), whole.size());
+        EXPECT_TRUE(onScreen == whole);
+    }
+    EXPECT_GT(strip->partial, 0);
+    EXPECT_LT(strip->model().commentCount(), 6);  // the short one has left
 }
