@@ -38,11 +38,11 @@ endforeach()
 add_custom_target(kestrelon_dist ALL DEPENDS ${compressed})
 install(FILES ${out}/kestrelon.1.gz ${out}/kestrelon-boardsim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 configure_file(${dist}/copyright ${out}/copyright @ONLY)
-install(FILES ${out}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${out}/copyright ${out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrelon)
 
 # The Debian package. Its dependencies are those of the shared libraries the programs link
-# (dpkg-shlibdeps), plus what is loaded without being linked: the browser engine's helper
-# process. Fonts with Japanese glyphs and the video decoders are recommended.
+# (dpkg-shlibdeps; the browser engine's library brings its helper process). Fonts with Japanese
+# glyphs and the video decoders are recommended.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrelon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -55,10 +55,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${KESTRELON_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, gstreamer1.0-plugins-good, gstreamer1.0-libav")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Kestrelon shows the live-commentary threads of a 2ch-style bulletin board:
+set(CPACK_PACKAGE_DESCRIPTION "Kestrelon shows the live-commentary threads of a 2ch-style bulletin board:
 it fetches a thread every twelve seconds and sends the new responses
 scrolling across a see-through strip of the screen, over whatever is
 being watched. It also replays saved thread logs in step with a local

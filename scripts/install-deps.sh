@@ -13,6 +13,7 @@ packages=(
   nginx-light python3 ffmpeg
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   fonts-noto-cjk
+  desktop-file-utils appstream
 )
 
 missing=()

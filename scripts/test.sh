@@ -9,3 +9,5 @@ cd "$build"
 ctest --output-on-failure -j"$(nproc)"
 # A short fuzzing pass (seconds per target) so that a parser crash fails the run too.
 "$root/scripts/fuzz.sh" "${KESTRELON_CI_FUZZ_SECONDS:-5}"
+# The Debian package is built and checked too (scripts/package.sh).
+"$root/scripts/package.sh"
