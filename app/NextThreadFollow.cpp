@@ -19,7 +19,13 @@ NextThreadFollow::NextThreadFollow(Host host, QObject *parent)
 void NextThreadFollow::begin(const ThreadSummary &finished)
 {
     m_wait.begin(finished, m_clock());
-    listNow();
+    // The first listing runs from the event loop, not inside the presenter and the re-fetch
+    // tick that reached the end of the thread (which still tidy the countdown after it).
+    const quint64 run = ++m_runs;
+    QTimer::singleShot(0, this, [this, run] {
+        if (run == m_runs && m_wait.state() == NextThreadWait::State::Listing)
+            listNow();
+    });
 }
 
 void NextThreadFollow::cancel()

@@ -37,6 +37,7 @@ public:
     // Milliseconds of the wait's clock; the default is the monotonic clock.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
+    // Starts the search; the first listing follows from the event loop.
     void begin(const ThreadSummary &finished);
     void cancel();
     bool isWaiting() const { return m_wait.isWaiting(); }
@@ -53,4 +54,5 @@ private:
     NextThreadWait m_wait;
     QTimer m_timer;
     std::function<qint64()> m_clock;
+    quint64 m_runs = 0;   // begins so far: a first listing of an earlier one is dropped
 };

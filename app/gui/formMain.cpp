@@ -5,6 +5,7 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsRules.h"
 #include "app/gui/BoardTreeView.h"
+#include "app/gui/NextThreadFollowWiring.h"
 #include "app/gui/SettingsDialogs.h"
 #include "platform/gui/TitleBar.h"
 #include "platform/gui/TitleStrip.h"
@@ -99,6 +100,7 @@ formMain::formMain(QWidget *parent)
     buildMenus();
 
     connect(m_thread, &ThreadChannel::indexArrived, this, &formMain::listThreads);
+    m_nextFollow = makeNextThreadFollow(*this);
     // Label3 change: enables Command1.
     connect(m_thread, &ThreadChannel::label3CaptionChanged, this, [this](const QString &caption) {
         Label3->setText(caption);

@@ -44,6 +44,8 @@ class ThreadChannel;
 class TitleStrip;
 namespace present { class LabelStrip; }
 
+class NextThreadFollow;
+
 class formMain : public QWidget,
                  public ThreadViewHost,
                  public ThreadListHost,
@@ -274,4 +276,6 @@ private:
     bool m_hiddenForMini = false;
     bool m_unloaded = false;
     QPoint m_lastRelease;       // mouse position of the last release over a panel button
+    NextThreadFollow *m_nextFollow = nullptr; // the follow by title and its wait
+    friend NextThreadFollow *makeNextThreadFollow(formMain &main);
 };

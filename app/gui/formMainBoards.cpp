@@ -4,6 +4,7 @@
 
 #include "app/Favorites.h"
 #include "app/LiveCycleRules.h"
+#include "app/NextThreadFollow.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
 #include "platform/gui/TitleStrip.h"
@@ -208,6 +209,7 @@ void formMain::selectList5Row(int index)
 
 void formMain::List5_DblClick()
 {
+    m_nextFollow->cancel(); // a thread chosen by hand ends a wait for the next part
     const QString address = rowText(List6, List5->currentRow());
     m_thread->setLabel3Caption(address);
     Label3->setText(address);

@@ -8,6 +8,7 @@
 #include "app/gui/formMain.h"
 
 #include "app/LiveCycleRules.h"
+#include "app/NextThreadFollow.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formScrollSetting.h"
 #include "core/ServicesConfig.h"
@@ -165,6 +166,7 @@ bool formMain::fetchForStart()
 
 void formMain::stopCycle()
 {
+    m_nextFollow->cancel();
     ++m_stopCount; // a re-fetch still waiting drops what it receives
     WebScroll->navigate(QStringLiteral("about:blank"));
     TimerReget->stop();
@@ -428,6 +430,13 @@ void formMain::endThreadCycle(EndOfThreadAction next, QPoint threadListTopLeft, 
 
 void formMain::autoMoveNextSure()
 {
+    if (m_settings.options.nextByTitle) {
+        // The caption is "Kestrelon " and the List5 entry the thread was chosen by.
+        ThreadSummary finished = summariseThread(lblCaptionText().section(QLatin1Char(' '), 1), QString());
+        finished.key = m_thread->address().strThreNo.toLongLong();
+        m_nextFollow->begin(finished);
+        return;
+    }
     switch (m_intGetSureFrom) {
     case 1:
         List3_DblClick();

@@ -3,6 +3,7 @@
 
 #include "app/NextThreadFollow.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +47,8 @@ TEST(NextThreadFollow, WaitsWithItsCaptionUntilTheNextPartIsListed)
     NextThreadFollow follow(board.host());
     follow.setClock([&] { return board.now; });
     follow.begin(kFinished);
+    EXPECT_EQ(board.listings, 0);   // listed from the event loop
+    QCoreApplication::processEvents();
     EXPECT_EQ(board.captions, QStringList{QStringLiteral("次スレ待ち：180")});
     EXPECT_EQ(board.waiting, QList<bool>{true});
 
@@ -69,6 +72,7 @@ TEST(NextThreadFollow, StopDuringAListingDropsWhatItBrings)
     NextThreadFollow follow(board.host());
     follow.setClock([&] { return board.now; });
     follow.begin(kFinished);
+    QCoreApplication::processEvents();
     board.listed << thread(1010, QStringLiteral("大河ドラマ ★4"), 1);
     board.duringListing = [&] { follow.cancel(); };
     board.now = 5000;

@@ -9,6 +9,7 @@
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
 #include "core/ServicesConfig.h"
+#include "net/NextThreadSearch.h"
 #include "net/ResponseRecord.h"
 #include "net/ThreadChannel.h"
 #include "platform/Cp932.h"
@@ -301,6 +302,46 @@ TEST_F(LiveCycle, ThreadReachingThousandIsFollowedToTheNewTopThread)
     EXPECT_EQ(w->intGetSureFrom(), 1);
     EXPECT_EQ(w->List5->currentRow(), 0);
     EXPECT_TRUE(w->lblCaptionText().contains(w->List5->item(0)->text()));
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
+}
+
+TEST_F(LiveCycle, NextPartByTitleIsAwaitedWhileTheFinishedThreadTopsTheBoardThenFollowed)
+{
+    BoardSim::Options options;
+    options.rate = 6;
+    options.startCount = 990;
+    options.extraArguments = {QStringLiteral("--next-delay"), QStringLiteral("3")};
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    w->dialogs().settingsDialog()->Option1[0]->setChecked(true);
+    w->dialogs().settingsDialog()->chkNextByTitle->setChecked(true);
+    setViewMode(*w, 1);
+    w->setRegetInterval(15);
+    openLiveBoard(*w, "livenhk");
+    chooseTopThread(*w);
+    const QString oldThread = w->threadChannel().address().strThreNo;
+    const SeriesTitle oldTitle = seriesTitle(summariseThread(w->List5->item(0)->text(), QString()).title);
+    w->Command1_Click();
+
+    // Full, and nobody has made the next part yet: the top thread is the finished one.
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] { return w->lblCountDown->text().startsWith(QStringLiteral("次スレ待ち：")); }, 30000));
+    EXPECT_EQ(w->threadChannel().address().strThreNo, oldThread);
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+    EXPECT_TRUE(w->Command1->isEnabled());
+
+    ASSERT_TRUE(testsupport::waitUntil(
+        [&] {
+            return w->threadChannel().address().strThreNo != oldThread
+                && w->Command1->text() == QStringLiteral("停止") && w->isRegetTimerEnabled();
+        },
+        15000));
+    const SeriesTitle newTitle =
+        seriesTitle(summariseThread(w->lblCaptionText().section(QLatin1Char(' '), 1), QString()).title);
+    EXPECT_EQ(newTitle.stem, oldTitle.stem);
+    EXPECT_EQ(newTitle.number, *oldTitle.number + 1);
+    EXPECT_FALSE(w->lblCountDown->text().startsWith(QStringLiteral("次スレ待ち")));
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
 }
 
