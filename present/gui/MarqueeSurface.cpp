@@ -1,6 +1,7 @@
 #include "present/gui/MarqueeSurface.h"
 
 #include "platform/Cp932.h"
+#include "present/DirtyBands.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -13,8 +14,10 @@
 #include <QTextLayout>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -24,6 +27,7 @@ constexpr double kCellPadding = 1;   // table cells
 constexpr double kCellSpacing = 2;
 constexpr double kBodyMargin = 8;
 constexpr int kFrameMs = 16;
+constexpr int kDirtyRowPx = 8;  // rows of the repainted part: the page's rows are 30 px apart
 
 QString defaultFontFamily()
 {
@@ -57,6 +61,12 @@ QString elementSignature(const MarqueeElement &element)
         }
     }
     return key;
+}
+
+bool rowIsBlank(const QImage &image, int y)
+{
+    const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+    return std::all_of(row, row + image.width(), [](QRgb p) { return qAlpha(p) == 0; });
 }
 
 struct LineMetrics
@@ -458,8 +468,20 @@ void MarqueeSurface::buildGroups()
                                       item.top - head.top - minY),
                               item.image);
         }
-        group.composite = composite;
-        group.offset = QPointF(minX, minY);
+        // Blank rows above and below the ink (the pad, the line box's leading) are left out: every
+        // frame blends each composite whole, and these rows would cost as much as ink.
+        int first = 0, last = composite.height() - 1;
+        while (first <= last && rowIsBlank(composite, first))
+            ++first;
+        while (last > first && rowIsBlank(composite, last))
+            --last;
+        if (first > last) {
+            group.composite = QImage();
+            continue;
+        }
+        group.composite = composite.copy(0, first, composite.width(), last - first + 1);
+        group.composite.setDevicePixelRatio(m_dpr);
+        group.offset = QPointF(minX, minY + first / m_dpr);
     }
 }
 
@@ -478,20 +500,18 @@ void MarqueeSurface::restartTimer()
 void MarqueeSurface::onFrame()
 {
     const double elapsed = double(elapsedMs());
-    // Rows move sideways only: a group's old and new place make one rect, and the groups of one
-    // row (same top and height) one band, so the paint is clipped to a few dozen rects rather
-    // than hundreds.
-    QHash<QPair<int, int>, QRect> bands;
+    // Rows move sideways only: a group's old and new place make one rect. The part repainted is
+    // these rects in rows of the surface, each row's spans merged (DirtyBands.h).
+    std::vector<QRect> moved;
+    moved.reserve(size_t(m_groups.size()));
     for (const Group &group : std::as_const(m_groups)) {
-        const QRect moved = groupBounds(group, elapsed).united(groupBounds(group, m_drawnElapsed));
-        if (moved.isEmpty())
-            continue;
-        QRect &band = bands[{moved.top(), moved.height()}];
-        band = band.united(moved);
+        const QRect r = groupBounds(group, elapsed).united(groupBounds(group, m_drawnElapsed));
+        if (!r.isEmpty())
+            moved.push_back(r);
     }
+    const std::vector<QRect> bands = present::dirtyBands(moved, rect(), kDirtyRowPx);
     QRegion dirty;
-    for (const QRect &band : std::as_const(bands))
-        dirty += band;
+    dirty.setRects(bands.data(), int(bands.size()));
     m_frameElapsed = elapsed;
     if (!dirty.isEmpty())
         update(dirty);
@@ -557,10 +577,27 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
         return;
     }
     // Band by band: a painter clipped to one rect blits on the raster engine's fast path, one
-    // clipped to a region of many rects does not.
+    // clipped to a region of many rects does not. Each band draws only the groups that reach it.
+    if (!qFuzzyCompare(painter.device()->devicePixelRatioF(), m_dpr)) {
+        m_dpr = painter.device()->devicePixelRatioF();
+        layout();
+    }
+    const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
+    const bool fill = !m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu);
+    std::vector<std::pair<QRect, const Group *>> drawn;
+    for (const Group &group : std::as_const(m_groups)) {
+        const QRect r = groupBounds(group, elapsed);
+        if (!r.isEmpty())
+            drawn.emplace_back(r, &group);
+    }
     for (const QRect &band : event->region()) {
         painter.setClipRect(band);
-        paintPage(painter, band, qint64(elapsed));
+        if (fill)
+            painter.fillRect(band, QColor(background));
+        for (const auto &[bounds, group] : drawn) {
+            if (bounds.intersects(band))
+                drawGroup(painter, *group, elapsed, band);
+        }
     }
 }
 
