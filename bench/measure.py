@@ -97,9 +97,10 @@ def rss_mb(pid):
 
 # ---- cases ------------------------------------------------------------------------------------
 
-def harness(build, *args, timeout=300):
+def harness(build, *args, timeout=300, env=None):
     cmd = [os.path.join(build, "bench", "kharness"), *map(str, args)]
-    run = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout)
+    run = subprocess.run(cmd, capture_output=True, text=True, timeout=timeout,
+                         env=dict(os.environ, **env) if env else None)
     lines = [l for l in run.stdout.splitlines() if l.startswith("{")]
     if not lines:
         return {"error": f"kharness {' '.join(map(str, args))}: exit {run.returncode}: {run.stderr[-400:]}"}
@@ -469,6 +470,9 @@ def window_sections(t, res):
         t.row(label + ": RSS / PSS", f"{c['rss_mb']:.0f} / {c['pss_mb']:.0f} MB",
               f"PSS <= {goal['pss']} MB" if goal["pss"] else "",
               None if goal["pss"] is None else c["pss_mb"] <= goal["pss"])
+    for view, c in res.get("no_gl", {}).items():
+        label = f"{dict(VIEWS)[view]}, 200 comments, without the GL context (engine not loaded): RSS / PSS"
+        t.row(label, "failed: " + c["error"][:60] if "error" in c else f"{c['rss_mb']:.0f} / {c['pss_mb']:.0f} MB")
     idle = res.get("idle", NOT_RUN)
     if "error" in idle:
         t.row("idle (countdown ticking, nothing moving): CPU-s/s", "failed: " + idle["error"][:60], "<= 0.01", False)
@@ -601,7 +605,7 @@ def main():
     ap.add_argument("--cycles", type=int, default=50)
     ap.add_argument("--kbench-only", action="store_true", help="only the kbench figures")
     ap.add_argument("--only", default=os.environ.get("KESTRELON_BENCH_ONLY", ""),
-                    help="comma-separated parts to run: peer, strip, idle, chromium, fetch, startup")
+                    help="comma-separated parts to run: peer, strip, memory, idle, chromium, fetch, startup")
     ap.add_argument("--table-from", help="a measure.json of an earlier run: print its table again")
     args = ap.parse_args()
     ratio_lines = [l for l in os.environ.get("RATIOS", "").strip().splitlines() if l.count("|") == 2]
@@ -639,6 +643,14 @@ def main():
     if part("strip"):
         for view, n in strip_plan():
             strip(view, n)
+    if part("memory"):
+        # The strip without the GL context the browser engine needs: what a start that loads the
+        # engine only for its first window would keep.
+        for view in ("labels", "marquee"):
+            print(f"  {dict(VIEWS)[view]}, 200 comments, without GL ...", file=sys.stderr, flush=True)
+            res.setdefault("no_gl", {})[view] = harness(
+                args.build, "strip", "--view", view, "--comments", 200, "--seconds", min(args.seconds, 5),
+                env={"KHARNESS_NO_SHARED_GL": "1", "QT_XCB_GL_INTEGRATION": "none"})
     if part("idle"):
         print("  idle ...", file=sys.stderr, flush=True)
         res["idle"] = harness(args.build, "idle", "--seconds", args.seconds, "--xserver-pid", xpid)
