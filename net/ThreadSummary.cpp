@@ -57,7 +57,11 @@ std::optional<double> momentumPerHour(const ThreadSummary &thread, qint64 nowSec
 
 QString momentumText(std::optional<double> momentum)
 {
-    return momentum ? QString::number(*momentum, 'f', 1) : QString();
+    if (!momentum)
+        return QString();
+    // Busy threads in whole responses; quiet ones with enough places to tell them apart.
+    const int decimals = *momentum >= 100 ? 0 : *momentum >= 1 ? 1 : 2;
+    return QString::number(*momentum, 'f', decimals);
 }
 
 QString momentumToolTip(std::optional<double> momentum)

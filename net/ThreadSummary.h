@@ -26,7 +26,7 @@ QList<ThreadSummary> summariseThreads(const QStringList &entries, const QStringL
 // special threads carry keys far in the future).
 std::optional<double> momentumPerHour(const ThreadSummary &thread, qint64 nowSeconds);
 
-// The momentum as shown: one decimal place ("12.5"), empty for none.
+// The momentum as shown: "1234" from 100 up, "12.5" from 1, "0.25" below; empty for none.
 QString momentumText(std::optional<double> momentum);
 // Tool tip of a thread list entry: "勢い：12.5/時", empty when the momentum is unknown.
 QString momentumToolTip(std::optional<double> momentum);

@@ -105,11 +105,11 @@ TEST(Momentum, ResponsesPerHourSinceTheKey)
 {
     const qint64 now = 1700007200;
     const struct { const char *entry; qint64 key; const char *text; } cases[] = {
-        {"1: 実況 Part3 (1000)", now - 7200, "500.0"},         // 1000 in two hours
+        {"1: 実況 Part3 (1000)", now - 7200, "500"},         // 1000 in two hours
         {"2: 実況 (30)", now - 5400, "20.0"},                  // 30 in 90 minutes
-        {"3: 雑談 (2) (7)", now - 86400 * 3, "0.1"},           // 7 in three days: 0.097
-        {"4: 立ったばかり (1)", now, "3600.0"},                 // younger than a second counts as one
-        {"5: 時計のずれ (1)", now + 30, "3600.0"},
+        {"3: 雑談 (2) (7)", now - 86400 * 3, "0.10"},          // 7 in three days: 0.097
+        {"4: 立ったばかり (1)", now, "3600"},                 // younger than a second counts as one
+        {"5: 時計のずれ (1)", now + 30, "3600"},
         {"6: 特別スレ (9)", 9241205101, ""},                   // special key far ahead
         {"7: 数なし", now - 60, ""},
     };

@@ -1,8 +1,33 @@
 #include "viewers/gui/formSureItiran.h"
 
+#include "net/ThreadSummary.h"
+
+#include <QDateTime>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPointer>
 #include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kEntryColumn = 0;
+constexpr int kMomentumColumn = 1;
+// Per column: the entry's index in List1, or its momentum (-1 when unknown, so it sorts below 0).
+constexpr int kSortRole = Qt::UserRole;
+
+class ThreadRow : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override
+    {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : kEntryColumn;
+        return data(column, kSortRole).toDouble() < other.data(column, kSortRole).toDouble();
+    }
+};
+
+} // namespace
 
 formSureItiran::formSureItiran(ThreadListHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -12,8 +37,20 @@ formSureItiran::formSureItiran(ThreadListHost &host, QWidget *parent)
     setWindowTitle(QStringLiteral("スレッド一覧"));
     resize(520, 640);
     m_list1 = new QListWidget(this);
+    m_list1->hide();
     m_list2 = new QListWidget(this);
     m_list2->hide();
+    m_table = new QTreeWidget(this);
+    m_table->setObjectName(QStringLiteral("threadTable"));
+    m_table->setRootIsDecorated(false);
+    m_table->setHeaderLabels({QStringLiteral("スレッド"), QStringLiteral("勢い")});
+    m_table->header()->setStretchLastSection(false);
+    m_table->header()->setSectionResizeMode(kEntryColumn, QHeaderView::Stretch);
+    m_table->header()->setSectionResizeMode(kMomentumColumn, QHeaderView::ResizeToContents);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(kEntryColumn, Qt::AscendingOrder);
+    connect(m_table, &QTreeWidget::itemClicked, this, [this] { tableRowChosen(false); });
+    connect(m_table, &QTreeWidget::itemDoubleClicked, this, [this] { tableRowChosen(true); });
     connect(m_list1, &QListWidget::itemClicked, this, [this](QListWidgetItem *) { List1_Click(); });
     connect(m_list1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *) { List1_DblClick(); });
 }
@@ -32,12 +69,13 @@ void formSureItiran::showEvent(QShowEvent *event)
 void formSureItiran::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_list1->setGeometry(0, 0, width(), height());
+    m_table->setGeometry(0, 0, width(), height());
 }
 
 void formSureItiran::Form_Load()
 {
     m_list1->clear();
+    m_table->clear();
     QPointer<formSureItiran> self(this);
     reopenBoardAsOpened(m_host);
     if (self)
@@ -50,6 +88,32 @@ void formSureItiran::setThreadLists(const QStringList &entries, const QStringLis
     m_list2->clear();
     m_list1->addItems(entries);
     m_list2->addItems(addresses);
+
+    m_table->clear();
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    QList<QTreeWidgetItem *> rows;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const std::optional<double> momentum =
+            momentumPerHour(summariseThread(entries.at(i), addresses.value(i)), now);
+        auto *row = new ThreadRow({entries.at(i), momentumText(momentum)});
+        row->setData(kEntryColumn, kSortRole, double(i));
+        row->setData(kMomentumColumn, kSortRole, momentum.value_or(-1.0));
+        row->setTextAlignment(kMomentumColumn, Qt::AlignRight | Qt::AlignVCenter);
+        rows << row;
+    }
+    m_table->addTopLevelItems(rows);
+}
+
+void formSureItiran::tableRowChosen(bool doubleClick)
+{
+    const QTreeWidgetItem *row = m_table->currentItem();
+    if (!row)
+        return;
+    m_list1->setCurrentRow(int(row->data(kEntryColumn, kSortRole).toDouble()));
+    if (doubleClick)
+        List1_DblClick();
+    else
+        List1_Click();
 }
 
 void formSureItiran::List1_Click()

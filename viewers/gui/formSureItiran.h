@@ -5,6 +5,10 @@
 //
 // formMain keeps a QPointer to it and, in listThreads, calls setThreadLists with List5's and
 // List6's entries whenever the window exists. Callers place it before showing it.
+//
+// What the user sees is threadTable: List1's entries with each thread's momentum (responses per
+// hour since its key, at the time of listing) beside them, sortable by either column. List1 and
+// List2 keep the entries in index order; a row of the table acts on its entry of List1.
 
 #include "viewers/ViewerHosts.h"
 
@@ -12,6 +16,7 @@
 
 class QListWidget;
 class QListWidgetItem;
+class QTreeWidget;
 
 class formSureItiran : public QWidget
 {
@@ -24,6 +29,7 @@ public:
 
     QListWidget *List1() const { return m_list1; } // thread entries, as in List5
     QListWidget *List2() const { return m_list2; } // thread page addresses, as in List6 (hidden)
+    QTreeWidget *threadTable() const { return m_table; }
 
     void List1_Click();
     void List1_DblClick();
@@ -38,10 +44,12 @@ protected:
 
 private:
     void Form_Load();
+    void tableRowChosen(bool doubleClick);
 
     ThreadListHost &m_host;
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
+    QTreeWidget *m_table = nullptr;
     bool m_loadStarted = false;
     bool m_starting = false; // a double click's Start is waiting for its fetch
 };

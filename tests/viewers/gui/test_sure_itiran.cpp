@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,6 +158,30 @@ TEST(SureItiran, DoubleClickStartsTheThreadAndCloses)
     // The click of the second double click still selects; only the start is not repeated.
     EXPECT_EQ(main.calls, (QStringList{"select 2", "select 2", "List5_DblClick", "command1Click", "select 1"}));
     ASSERT_TRUE(testsupport::waitUntil([&] { return window.isNull(); }));
+}
+
+TEST(SureItiran, MomentumColumnSortsAndARowActsOnItsEntry)
+{
+    FakeMain main;
+    QPointer<formSureItiran> window = openWindow(main);
+    QTreeWidget *table = window->threadTable();
+    ASSERT_EQ(table->topLevelItemCount(), 5);
+    EXPECT_EQ(table->headerItem()->text(1), QStringLiteral("勢い"));
+    // Keys a second apart, counts 10 to 50: the busiest is the last entry.
+    table->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_TRUE(table->topLevelItem(0)->text(0).startsWith(QStringLiteral("5: ")));
+    EXPECT_FALSE(table->topLevelItem(0)->text(1).isEmpty());
+
+    QTreeWidgetItem *top = table->topLevelItem(0);
+    const QPoint pos = table->visualItemRect(top).center();
+    sendMouse(table->viewport(), QEvent::MouseButtonPress, pos);
+    sendMouse(table->viewport(), QEvent::MouseButtonRelease, pos);
+    EXPECT_EQ(main.list5Row, 4);
+    EXPECT_EQ(window->List2()->currentRow(), 4);
+
+    table->sortByColumn(0, Qt::AscendingOrder);   // back to the index's order
+    EXPECT_TRUE(table->topLevelItem(0)->text(0).startsWith(QStringLiteral("1: ")));
+    delete window;
 }
 
 } // namespace
