@@ -24,4 +24,6 @@ signals:
     void opacityChanged(int alpha, bool colourKey);
     // options.ini was read: the replay panel's offset in seconds.
     void replayOffsetChanged(int seconds);
+    // "コメントを重ねない": comments placed from now on take free lanes (live and replay).
+    void commentLanesChanged(bool on);
 };

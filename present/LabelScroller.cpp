@@ -1,5 +1,6 @@
 #include "present/LabelScroller.h"
 
+#include "present/CommentLanes.h"
 #include "present/StripMotion.h"
 
 #include <algorithm>
@@ -215,8 +216,37 @@ bool LabelScroller::enableMover(CommentFamily family, qint32 i)
     return true;
 }
 
+qint64 LabelScroller::laneTop(qint64 left, qint64 width, qint64 height, qint64 step, int intervalMs,
+                              bool shadow) const
+{
+    constexpr int kShadowRight = 25;
+    constexpr int kShadowDown = 20;
+    LaneStrip strip;
+    strip.width = m_stripWidth;
+    strip.height = m_stripHeight;
+    strip.laneHeight = m_measure(QStringLiteral("あ")).height() + (shadow ? kShadowDown : 0);
+    LaneComment incoming{left, 0, width + (shadow ? kShadowRight : 0), height + (shadow ? kShadowDown : 0),
+                         step, intervalMs};
+    std::vector<LaneComment> onStrip;
+    onStrip.reserve(m_comments.size());
+    for (const auto &entry : m_comments) {
+        const StripComment &c = entry.second;
+        qint64 otherStep = 0;
+        if (!c.label || !c.label->visible || !c.mover || !c.moverEnabled || !stepFromTag(c.tag, &otherStep))
+            continue;
+        LaneComment other{c.label->left, c.label->top, c.label->width, c.label->height, otherStep,
+                          moverInterval(*c.mover)};
+        if (c.shadow && c.shadow->visible) {
+            other.width = std::max(other.width, c.shadow->left + c.shadow->width - other.left);
+            other.height = std::max(other.height, c.shadow->top + c.shadow->height - other.top);
+        }
+        onStrip.push_back(other);
+    }
+    return chooseLaneTop(strip, incoming, onStrip);
+}
+
 bool LabelScroller::placeAndStart(StripComment &c, const StripLabel &body, int k, qint64 maeH,
-                                  qint64 maeTop)
+                                  qint64 maeTop, bool stagger)
 {
     // Everything is computed before anything changes, so a failure leaves nothing half-placed.
     const int r = randomGap(m_random());
@@ -228,10 +258,16 @@ bool LabelScroller::placeAndStart(StripComment &c, const StripLabel &body, int k
     in.maeHeight = maeH;
     in.maeTop = maeTop;
     in.r = r;
-    const Placement p = placeComment(in);
+    Placement p = placeComment(in);
+    if (!stagger)
+        p.left = in.mainWindowWidth + 1;
     double step = 0;
     if (!stepPerTick(body.width, m_stripWidth, m_intScroll, moverInterval(*c.mover), &step))
         return false;
+    if (m_lanes) {
+        p.top = laneTop(p.left, body.width, body.height, roundHalfEven(step), moverInterval(*c.mover),
+                        bool(c.shadow));
+    }
     c.label->left = p.left;
     c.label->top = p.top;
     assignTag(c, stepTag(step));
@@ -239,7 +275,7 @@ bool LabelScroller::placeAndStart(StripComment &c, const StripLabel &body, int k
 }
 
 bool LabelScroller::msgSet(const QString &strMsg, qint32 Index, int intCountMsg,
-                           qint64 lngMaeLabelHeight, qint64 lngMaeLabelTop)
+                           qint64 lngMaeLabelHeight, qint64 lngMaeLabelTop, bool stagger)
 {
     StripComment *c = find(CommentFamily::Live, Index);
     const Mover wanted = m_outlineMode ? Mover::TimerLblMsgKage : Mover::TimerLblMsg;
@@ -252,7 +288,7 @@ bool LabelScroller::msgSet(const QString &strMsg, qint32 Index, int intCountMsg,
         setCaption(sized, strMsg);
         StripComment trial = *c;
         trial.label = sized;
-        if (placeAndStart(trial, sized, intCountMsg, lngMaeLabelHeight, lngMaeLabelTop)) {
+        if (placeAndStart(trial, sized, intCountMsg, lngMaeLabelHeight, lngMaeLabelTop, stagger)) {
             if (m_outlineMode) {
                 setCaption(*trial.shadow, strMsg);
                 trial.shadow->top = trial.label->top + 20;
@@ -267,16 +303,18 @@ bool LabelScroller::msgSet(const QString &strMsg, qint32 Index, int intCountMsg,
     return false;
 }
 
-bool LabelScroller::showLiveComment(const QString &text, quint32 colour, qint32 i, int k)
+bool LabelScroller::showLiveComment(const QString &text, quint32 colour, qint32 i, int k, bool stagger)
 {
     qint64 maeH = 1;
     qint64 maeTop = 1;
     if (k >= 2) {
         const StripLabel *previous = label(CommentFamily::Live, i - 1);
-        if (!previous)
+        if (previous) {
+            maeH = previous->height;
+            maeTop = previous->top;
+        } else if (stagger) {
             return false;
-        maeH = previous->height;
-        maeTop = previous->top;
+        }
     }
     if (!createLabel(CommentFamily::Live, i))
         return false;
@@ -284,7 +322,7 @@ bool LabelScroller::showLiveComment(const QString &text, quint32 colour, qint32 
         createShadow(CommentFamily::Live, i);
     setColour(*label(CommentFamily::Live, i), colour);
     createMover(m_outlineMode ? Mover::TimerLblMsgKage : Mover::TimerLblMsg, i);
-    if (!msgSet(text, i, k, maeH, maeTop))
+    if (!msgSet(text, i, k, maeH, maeTop, stagger))
         return false;
     label(CommentFamily::Live, i)->visible = true;
     if (StripLabel *s = shadow(CommentFamily::Live, i))
@@ -303,13 +341,21 @@ bool LabelScroller::startReplayComment(qint32 i, const QString &text, quint32 co
     setColour(body, colour);
     body.left = placement.left;
     body.top = placement.top;
+    qint64 laneShift = 0;
+    qint64 step = 0;
+    const int interval = moverInterval(shadow ? Mover::TimerLblWmpMsgKage : Mover::TimerLblWmpMsg);
+    if (m_lanes && stepFromTag(placement.tag, &step)) {
+        const qint64 top = laneTop(body.left, body.width, body.height, step, interval, shadow);
+        laneShift = top - body.top;
+        body.top = top;
+    }
     body.visible = true;
     if (shadow) {
         createShadow(CommentFamily::Replay, i);
         StripLabel &shade = *this->shadow(CommentFamily::Replay, i);
         setCaption(shade, text);
         shade.left = placement.shadowLeft;
-        shade.top = placement.shadowTop;
+        shade.top = placement.shadowTop + laneShift;
         shade.visible = true;
     }
     setTag(CommentFamily::Replay, i, placement.tag);

@@ -91,6 +91,10 @@ public:
     void setScroll(int intScroll) { m_intScroll = intScroll; }
     void setOutlineMode(bool on) { m_outlineMode = on; }
     bool outlineMode() const { return m_outlineMode; }
+    // "コメントを重ねない": new comments (live, replay and picture) take a free lane instead of
+    // the specified top; their left and speed stay as specified.
+    void setLanes(bool on) { m_lanes = on; }
+    bool lanes() const { return m_lanes; }
     // Colour of the template label (element 0), which created labels take.
     void setTemplateColour(quint32 rgb) { m_templateColour = rgb; }
 
@@ -116,11 +120,15 @@ public:
     // mover exist), sets its caption and step and starts its mover. On failure the comment's
     // elements are removed, so no mover is left running for a label that cannot be shown, and
     // false is returned (the caller ends its batch).
+    // stagger false starts every comment just outside the window (a batch spread over time)
+    // instead of 3000 x k out.
     bool msgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
-                qint64 lngMaeLabelTop);
+                qint64 lngMaeLabelTop, bool stagger = true);
     // Creates, colours, places and shows live comment i, taking the previous comment's geometry
     // from lblMsg(i - 1) for k >= 2: steps 2 to 6 of showing one comment of a fetch.
-    bool showLiveComment(const QString &text, quint32 colour, qint32 i, int k);
+    // Without stagger (a batch spread over time) a previous comment that has already gone counts
+    // as none.
+    bool showLiveComment(const QString &text, quint32 colour, qint32 i, int k, bool stagger = true);
 
     // Replay comment i, placed by the replay path: creates lblWmpMsg(i) (and lblWmpMsgKage(i)
     // with shadow) with the given captions, positions and step Tag, creates its mover (150 ms
@@ -183,7 +191,11 @@ private:
     void bringToFront(StripLabel &l) { l.z = ++m_lastZ; }
     void tick(CommentFamily family, qint32 i, Mover expected);
     void schedule(const StripComment &c);
-    bool placeAndStart(StripComment &c, const StripLabel &body, int k, qint64 maeH, qint64 maeTop);
+    bool placeAndStart(StripComment &c, const StripLabel &body, int k, qint64 maeH, qint64 maeTop,
+                       bool stagger = true);
+    // The lane top for a comment of this size starting at left with this step; shadowed
+    // comments take the shadow's offset into their size.
+    qint64 laneTop(qint64 left, qint64 width, qint64 height, qint64 step, int intervalMs, bool shadow) const;
 
     Measure m_measure;
     Random m_random;
@@ -193,6 +205,7 @@ private:
     double m_dpi = 96.0;
     int m_intScroll = 5;
     bool m_outlineMode = false;
+    bool m_lanes = false;
     quint32 m_templateColour = 0xFFFFFF;
 
     std::map<Key, StripComment> m_comments;

@@ -262,6 +262,10 @@ void formMain::connectSettingsEffects()
     connect(&effects, &SettingsEffects::templateLookChanged, this, [this] { applyTemplateLook(); });
     connect(&effects, &SettingsEffects::opacityChanged, this,
             [this](int alpha, bool colourKey) { applyWindowOpacity(this, alpha, colourKey); });
+    connect(&effects, &SettingsEffects::commentLanesChanged, this, [this](bool on) {
+        if (lblMsgStrip)
+            lblMsgStrip->model().setLanes(on);
+    });
 }
 
 void formMain::applyTemplateLook()

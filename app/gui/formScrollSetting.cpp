@@ -139,7 +139,10 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
         });
     }
     connect(chkLanes, &QCheckBox::toggled, this,
-            [this](bool on) { m_settings.options.commentLanes = on; });
+            [this](bool on) {
+                m_settings.options.commentLanes = on;
+                emit m_effects.commentLanesChanged(on);
+            });
     connect(chkSpread, &QCheckBox::toggled, this,
             [this](bool on) { m_settings.options.spreadBursts = on; });
     connect(chkNextByTitle, &QCheckBox::toggled, this,
@@ -219,7 +222,9 @@ void formScrollSetting::HScroll1_Change()
 
 void formScrollSetting::applyOptions(const Options &options)
 {
+    // The signal runs even when the box is already in that state, so the strip always follows.
     chkLanes->setChecked(options.commentLanes);
+    emit m_effects.commentLanesChanged(options.commentLanes);
     chkSpread->setChecked(options.spreadBursts);
     chkNextByTitle->setChecked(options.nextByTitle);
     m_settings.options = options;

@@ -13,6 +13,7 @@
 #include "replay/gui/frameWmpControl.h"
 #include "platform/Cp932.h"
 #include "platform/gui/DesktopServices.h"
+#include "present/gui/LabelStrip.h"
 #include "present/gui/MarqueeSurface.h"
 #include "TestSupport.h"
 
@@ -189,6 +190,7 @@ TEST_F(MainWindowTest, OptionsComeBackFromOptionsIniAndLeaveTheSeventeenLinesAlo
     EXPECT_TRUE(w->settings().options.nextByTitle);
     EXPECT_EQ(w->findChild<frameWmpControl *>()->offsetSeconds(), -25);
     EXPECT_TRUE(w->settings().options.commentLanes);
+    EXPECT_TRUE(w->lblMsgStrip->model().lanes());
     EXPECT_FALSE(w->settings().options.spreadBursts);
 }
 
