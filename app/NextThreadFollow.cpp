@@ -39,9 +39,13 @@ void NextThreadFollow::cancel()
 void NextThreadFollow::listNow()
 {
     QPointer<NextThreadFollow> self(this);
-    m_host.relistBoard();
+    const bool listed = m_host.relistBoard();
     if (!self || m_wait.state() != NextThreadWait::State::Listing)
         return;   // cancelled, or gone with its window, while the index was awaited
+    if (!listed) {
+        cancel();
+        return;
+    }
     const QList<ThreadSummary> threads = m_host.threads();
     switch (m_wait.listed(threads, m_clock())) {
     case NextThreadWait::State::Found:

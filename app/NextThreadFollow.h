@@ -21,7 +21,9 @@ public:
     struct Host
     {
         // Re-opens the board the finished thread was listed from; returns once it is listed.
-        std::function<void()> relistBoard;
+        // False when there is no board to re-open (the thread was not chosen from a board
+        // list): the follow then ends at once, doing nothing, as the plain follow does.
+        std::function<bool()> relistBoard;
         // The board's threads as now listed, in list order.
         std::function<QList<ThreadSummary>()> threads;
         // Makes the thread at this row of the list current and starts it.

@@ -20,7 +20,7 @@ QStringList rows(const QListWidget *list)
 NextThreadFollow *makeNextThreadFollow(formMain &main)
 {
     NextThreadFollow::Host host;
-    host.relistBoard = [&main] { reopenBoardAsOpened(main); };
+    host.relistBoard = [&main] { return reopenBoardAsOpened(main); };
     host.threads = [&main] { return summariseThreads(rows(main.List5), rows(main.List6)); };
     host.follow = [&main](qsizetype row) {
         main.List5->setCurrentRow(int(row));

@@ -23,6 +23,7 @@ struct ScriptedBoard
     QStringList captions;
     QList<bool> waiting;
     std::function<void()> duringListing;
+    bool boardKnown = true;
 
     NextThreadFollow::Host host()
     {
@@ -30,6 +31,7 @@ struct ScriptedBoard
                     ++listings;
                     if (duringListing)
                         duringListing();
+                    return boardKnown;
                 },
                 [this] { return listed; }, [this](qsizetype row) { followed << row; },
                 [this](const QString &c) { captions << c; }, [this](bool w) { waiting << w; }};
@@ -80,4 +82,17 @@ TEST(NextThreadFollow, StopDuringAListingDropsWhatItBrings)
     EXPECT_TRUE(board.followed.isEmpty());
     EXPECT_EQ(board.waiting, (QList<bool>{true, false}));
     EXPECT_EQ(follow.wait().state(), NextThreadWait::State::Cancelled);
+}
+
+TEST(NextThreadFollow, NoBoardToListEndsAtOnce)
+{
+    ScriptedBoard board;
+    board.boardKnown = false;
+    board.listed = {thread(1010, QStringLiteral("大河ドラマ ★4"), 1)};   // a list of another board
+    NextThreadFollow follow(board.host());
+    follow.begin(kFinished);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(board.followed.isEmpty());
+    EXPECT_TRUE(board.waiting.isEmpty());
+    EXPECT_FALSE(follow.isWaiting());
 }
