@@ -19,6 +19,9 @@ struct Options
     QCommandLineOption menu{QStringLiteral("menu"),
                             QStringLiteral("Board-menu address, stored as the first settings line."),
                             QStringLiteral("URL")};
+    QCommandLineOption newInstance{QStringLiteral("new-instance"),
+                                   QStringLiteral("Open a window of its own even when one runs "
+                                                  "with the same program folder.")};
     QCommandLineOption quitAfter{QStringLiteral("quit-after"),
                                  QStringLiteral("Close the window in the orderly way after SECONDS."),
                                  QStringLiteral("SECONDS")};
@@ -31,7 +34,7 @@ struct Options
     {
         parser.setApplicationDescription(QStringLiteral(
             "Live-commentary viewer: comments of a board thread float over the desktop."));
-        parser.addOptions({help, version, home, menu, quitAfter, screenshot});
+        parser.addOptions({help, version, home, menu, newInstance, quitAfter, screenshot});
         parser.addPositionalArgument(
             QStringLiteral("THREAD_URL"),
             QStringLiteral("A thread address (http://host/test/read.cgi/board/thread/) to open "
@@ -108,6 +111,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (result.menuUrl.contains(QLatin1Char('\n')) || result.menuUrl.contains(QLatin1Char('\r')))
         return failed(result, QStringLiteral("--menu must be one line"));
     result.screenshotFile = parser.value(options.screenshot);
+    result.newInstance = parser.isSet(options.newInstance);
 
     if (parser.isSet(options.quitAfter)) {
         bool ok = false;

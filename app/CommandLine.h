@@ -1,5 +1,5 @@
 #pragma once
-// The command line: kestrelon [--home DIR] [--menu URL] [--quit-after SECONDS]
+// The command line: kestrelon [--home DIR] [--menu URL] [--new-instance] [--quit-after SECONDS]
 //                             [--screenshot FILE] [THREAD_URL]   (and --help, --version)
 
 #include <QString>
@@ -22,6 +22,7 @@ struct CommandLine
     QString error;             // for Action::Error: what was wrong, one line
     QString home;              // --home: the program folder
     QString menuUrl;           // --menu: stored as settings line 1
+    bool newInstance = false;  // --new-instance: no hand-over to a running window
     QString threadUrl;         // as given
     ThreadUrl thread;          // parsed threadUrl
     double quitAfterSeconds = -1;  // --quit-after; negative when not given

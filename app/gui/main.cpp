@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/SettingsFile.h"
+#include "app/SingleInstance.h"
 #include "app/gui/MainWindowWiring.h"
+#include "app/gui/ThreadHandOver.h"
 #include "app/gui/TimedQuit.h"
 #include "app/gui/TraceProbe.h"
 #include "app/gui/formMain.h"
@@ -36,13 +38,29 @@ int main(int argc, char *argv[])
     // Browser windows are created lazily; sharing GL contexts must be decided before the app.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (!cl.home.isEmpty())
+        platform::setProgramFolder(cl.home);
+    // Another kestrelon with this program folder takes the address and comes to the front. Its
+    // lock file names this process as the executable does (the application name is still
+    // unset), which is how a lock of a process that died is told from a live one's.
+    SingleInstance instance;
+    if (!cl.newInstance) {
+        switch (instance.claim(platform::programFolder(), cl.threadUrl)) {
+        case SingleInstance::Claim::HandedOver:
+            return 0;
+        case SingleInstance::Claim::NoAnswer:
+            err << "kestrelon: Kestrelon runs with the program folder " << platform::programFolder()
+                << " but does not answer\n";
+            return 1;
+        case SingleInstance::Claim::Primary:
+            break;
+        }
+    }
     QApplication::setApplicationName(QStringLiteral("Kestrelon"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRELON_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRELON_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icons/kestrelon.png")));
-    QTextStream err(stderr);
-    if (!cl.home.isEmpty())
-        platform::setProgramFolder(cl.home);
     if (!cl.menuUrl.isEmpty() && !storeBoardMenuUrl(settingsFilePath(), cl.menuUrl))
         err << "kestrelon: could not store the board-menu address in " << settingsFilePath() << '\n';
 
@@ -64,11 +82,11 @@ int main(int argc, char *argv[])
     window.Form_Load();
     if (!window.isHiddenForMini())
         window.show();
-    if (cl.thread.valid) {
-        window.openThreadAddress(cl.thread.server, cl.thread.board, cl.thread.threadNumber);
-        window.command1Click();
-    }
+    if (cl.thread.valid)
+        openHandedThread(window, cl.threadUrl);
+    instance.setReceiver([&window](const QString &threadUrl) { openHandedThread(window, threadUrl); });
     const int code = app.exec();
+    instance.setReceiver(nullptr);
     platform::setMessageService(nullptr);
     return code;
 }
