@@ -142,3 +142,14 @@ bool showLabelBatch(const QList<LabelComment> &comments, qint32 &lngMsgCount,
     }
     return true;
 }
+
+QList<present::SpreadComment> indexLabelBatch(const QList<LabelComment> &comments, qint32 &lngMsgCount)
+{
+    QList<present::SpreadComment> out;
+    for (const LabelComment &c : comments) {
+        const qint32 i = lngMsgCount <= 0 ? 1 : lngMsgCount;
+        out.append({c.text, c.colour, i, c.k});
+        lngMsgCount = (i == std::numeric_limits<qint32>::max()) ? 1 : i + 1;
+    }
+    return out;
+}

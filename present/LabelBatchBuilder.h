@@ -8,6 +8,7 @@
 // The builders return the comments to create; showLabelBatch hands them to the strip with their
 // indexes, then the main window calls setImage and runs the end-of-thread handling.
 
+#include "present/BurstSpread.h"
 #include "present/ImageLists.h"
 #include "present/ThreadBookkeeping.h"
 
@@ -78,3 +79,7 @@ LabelBuild createTextLabel(ThreadPosition &position, QString &text2, const Label
 using CreateLabelComment = std::function<bool(const QString &text, quint32 colour, qint32 index, int k)>;
 bool showLabelBatch(const QList<LabelComment> &comments, qint32 &lngMsgCount,
                     const CreateLabelComment &create);
+
+// The batch to spread over the interval: every comment gets its index now, in order, and
+// lngMsgCount moves past them all.
+QList<present::SpreadComment> indexLabelBatch(const QList<LabelComment> &comments, qint32 &lngMsgCount);

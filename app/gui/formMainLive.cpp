@@ -370,11 +370,14 @@ void formMain::applyLabelBuild(const LabelBuild &b)
     }
     lblMsgStrip->setScroll(m_settings.intScroll);
     lblMsgStrip->setOutlineMode(m_settings.blnIsOutLineModeOn);
-    const bool all = showLabelBatch(b.comments, m_lngMsgCount,
-                                    [this](const QString &text, quint32 colour, qint32 index, int k) {
-                                        return lblMsgStrip->showLiveComment(text, QColor::fromRgb(colour),
-                                                                            index, k);
-                                    });
+    const bool all = m_settings.options.spreadBursts
+        ? (lblMsgStrip->spreadBatch(indexLabelBatch(b.comments, m_lngMsgCount),
+                                    qint64(TimerReget->interval()) * kRegetSteps),
+           true)
+        : showLabelBatch(b.comments, m_lngMsgCount,
+                         [this](const QString &text, quint32 colour, qint32 index, int k) {
+                             return lblMsgStrip->showLiveComment(text, QColor::fromRgb(colour), index, k);
+                         });
     if (!all || b.cutShort)
         return;
     if (b.callSetImage)

@@ -51,6 +51,9 @@ LabelStrip::LabelStrip(QWidget *parent)
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     m_frameTimer.setInterval(kFrameMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &LabelStrip::runFrame);
+    m_spreadTimer.setSingleShot(true);
+    m_spreadTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_spreadTimer, &QTimer::timeout, this, &LabelStrip::releaseDueComments);
     m_model.setOnLabelDestroyed([this](quint64 serial) { m_cache.remove(serial); });
     setLook(LabelLook());
 }
@@ -147,7 +150,7 @@ bool LabelStrip::msgSet(const QString &strMsg, qint32 Index, int intCountMsg,
 }
 
 bool LabelStrip::showLiveComment(const QString &text, const QColor &colour, qint32 Index,
-                                 int intCountMsg)
+                                 int intCountMsg, bool stagger)
 {
     syncClock();
     updateGeometry();
@@ -167,10 +170,37 @@ bool LabelStrip::showLiveComment(const QString &text, const QColor &colour, qint
         ok = m_model.msgPicMsgSet(lines, Index, intCountMsg, maeH, maeTop,
                                   labelColourFor(lines, toRgb(m_look.colour)));
     } else {
-        ok = m_model.showLiveComment(text, toRgb(colour), Index, intCountMsg);
+        ok = m_model.showLiveComment(text, toRgb(colour), Index, intCountMsg, stagger);
     }
     startTicking();
     return ok;
+}
+
+void LabelStrip::spreadBatch(const QList<SpreadComment> &batch, qint64 intervalMs)
+{
+    release(m_spread.addBatch(batch, clockMs(), intervalMs));
+    armSpreadTimer();
+}
+
+void LabelStrip::releaseDueComments()
+{
+    release(m_spread.takeDue(clockMs()));
+    armSpreadTimer();
+}
+
+void LabelStrip::release(const QList<SpreadRelease> &comments)
+{
+    // A comment that cannot be shown is skipped; the later ones still come.
+    for (const SpreadRelease &r : comments)
+        showLiveComment(r.comment.text, QColor::fromRgb(r.comment.colour), r.comment.index, r.comment.k, r.stagger);
+}
+
+void LabelStrip::armSpreadTimer()
+{
+    if (const std::optional<qint64> due = m_spread.nextDue())
+        m_spreadTimer.start(int(std::clamp<qint64>(*due - clockMs(), 0, 60000)));
+    else
+        m_spreadTimer.stop();
 }
 
 bool LabelStrip::msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg,

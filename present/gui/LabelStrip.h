@@ -12,6 +12,7 @@
 // The strip paints nothing but comments: its key colour (255, 250, 250) stays unpainted, so the
 // window is see-through there.
 
+#include "present/BurstSpread.h"
 #include "present/LabelScroller.h"
 
 #include <QColor>
@@ -63,7 +64,15 @@ public:
                 qint64 lngMaeLabelTop);
     // One comment of a fetch: creates its label (and shadow), colour and mover, places and shows
     // it. With the developer option it becomes a picture comment instead.
-    bool showLiveComment(const QString &text, const QColor &colour, qint32 Index, int intCountMsg);
+    bool showLiveComment(const QString &text, const QColor &colour, qint32 Index, int intCountMsg,
+                         bool stagger = true);
+    // "まとめて流さない": a fetch's comments enter one after another over intervalMs (see
+    // BurstSpread); a timer releases them at their time of the strip's clock.
+    void spreadBatch(const QList<SpreadComment> &batch, qint64 intervalMs);
+    // Shows the spread comments whose time has come (the timer's handler; tests that drive the
+    // clock call it themselves).
+    void releaseDueComments();
+    bool hasSpreadComments() const { return !m_spread.isEmpty(); }
     // Painted comment (lines separated by "<br>"), coloured by its keywords.
     bool msgPicMsgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
                       qint64 lngMaeLabelTop);
@@ -149,6 +158,8 @@ private:
                                QPoint *origin);
     QImage renderText(const StripLabel &l) const;
     void updateGeometry();
+    void release(const QList<SpreadRelease> &comments);
+    void armSpreadTimer();
 
     LabelScroller m_model;
     LabelLook m_look;
@@ -157,6 +168,8 @@ private:
     std::function<qint64()> m_clock;
     QElapsedTimer m_elapsed;
     QTimer m_frameTimer;
+    BurstSpread m_spread;
+    QTimer m_spreadTimer;
     QHash<quint64, Cached> m_cache;
     // What the last paint left on the window (by serial), the instant it drew, and the instant
     // a frame's partial repaint must draw at: every part of the window shows the same instant.
