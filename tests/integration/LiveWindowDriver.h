@@ -6,9 +6,15 @@
 #include "app/SettingsFile.h"
 #include "app/gui/formMain.h"
 #include "core/ServicesConfig.h"
+#include "net/ThreadAddress.h"
+#include "net/ThreadChannel.h"
+#include "platform/Cp932.h"
+#include "BoardSim.h"
 #include "TestSupport.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <QListWidget>
 #include <QStringList>
 
@@ -20,6 +26,33 @@ namespace testsupport {
 inline void pause(int ms)
 {
     waitUntil([] { return false; }, ms);
+}
+
+// Responses the simulator holds for the viewer's current thread, read from the board's index
+// (which a fault on the dat path leaves alone); -1 when it cannot be read.
+inline int postedOnServer(const BoardSim &sim, formMain &w)
+{
+    const ThreadAddress &a = w.threadChannel().address();
+    const QString index = platform::decodeCp932(BoardSim::get(sim.boardUrl(a.strBan) + QStringLiteral("subject.txt")));
+    const QRegularExpression line(QStringLiteral("^") + QRegularExpression::escape(a.strThreNo)
+                                      + QStringLiteral("\\.dat<>.*\\((\\d+)\\)\\s*$"),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = line.match(index);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// Waits (generously) until the simulator has posted beyond what the viewer shows: a fixed pause
+// is overrun by a loaded machine, and the posts come at random gaps anyway.
+inline bool newResponsesWaiting(const BoardSim &sim, formMain &w)
+{
+    const int shown = w.threadPosition().intLastDt;
+    const QDeadlineTimer deadline(60000);
+    while (postedOnServer(sim, w) <= shown) {
+        if (deadline.hasExpired())
+            return false;
+        pause(100);
+    }
+    return true;
 }
 
 inline QStringList entries(const QListWidget *list)

@@ -13,8 +13,6 @@
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
 #include "net/ResponseRecord.h"
-#include "net/ThreadAddress.h"
-#include "platform/Cp932.h"
 #include "net/ThreadChannel.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/MarqueeSurface.h"
@@ -24,7 +22,6 @@
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
-#include <QRegularExpression>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -41,34 +38,8 @@ namespace {
 
 using testsupport::BoardSim;
 using testsupport::entries;
+using testsupport::newResponsesWaiting;
 using testsupport::pause;
-
-// Responses the simulator holds for the viewer's current thread, read from the board's index
-// (which a fault on the dat path leaves alone); -1 when it cannot be read.
-int postedOnServer(const BoardSim &sim, formMain &w)
-{
-    const ThreadAddress &a = w.threadChannel().address();
-    const QString index = platform::decodeCp932(BoardSim::get(sim.boardUrl(a.strBan) + QStringLiteral("subject.txt")));
-    const QRegularExpression line(QStringLiteral("^") + QRegularExpression::escape(a.strThreNo)
-                                      + QStringLiteral("\\.dat<>.*\\((\\d+)\\)\\s*$"),
-                                  QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = line.match(index);
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-// Waits (generously) until the simulator has posted beyond what the viewer shows: a fixed pause
-// is overrun by a loaded machine, and the posts come at random gaps anyway.
-bool newResponsesWaiting(const BoardSim &sim, formMain &w)
-{
-    const int shown = w.threadPosition().intLastDt;
-    const QDeadlineTimer deadline(60000);
-    while (postedOnServer(sim, w) <= shown) {
-        if (deadline.hasExpired())
-            return false;
-        pause(100);
-    }
-    return true;
-}
 
 constexpr int kTimeoutSeconds = 2;
 // Time past the network time-out that a faulty case may take: event delivery, the window's own

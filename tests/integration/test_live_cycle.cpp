@@ -40,6 +40,7 @@ namespace {
 using testsupport::BoardSim;
 using testsupport::chooseTopThread;
 using testsupport::entries;
+using testsupport::newResponsesWaiting;
 using testsupport::openLiveBoard;
 using testsupport::pause;
 using testsupport::setViewMode;
@@ -199,7 +200,7 @@ TEST_F(LiveCycle, StartCountdownRefetchAndStop)
     }
     EXPECT_EQ(captions.first(), countdownCaption(12));
     EXPECT_EQ(captions.last(), countdownCaption(1));
-    pause(700); // new responses arrive meanwhile
+    ASSERT_TRUE(newResponsesWaiting(sim, *w));
     w->TimerReget_Timer();
     EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12));
     EXPECT_EQ(w->TimerRegetTag(), QStringLiteral("1"));
@@ -247,7 +248,7 @@ TEST_F(LiveCycle, WebModeFetchesFirstThroughTheTemporaryFileThenStraightIntoText
     const QString firstNext = w->Label3Caption();
     EXPECT_TRUE(firstNext.endsWith(QStringLiteral("n-")));
 
-    pause(700);
+    ASSERT_TRUE(newResponsesWaiting(sim, *w));
     EXPECT_EQ(tickUntilFetched(*w), 13);
     // The re-fetch asked for the responses after the last one shown and showed them as labels.
     EXPECT_TRUE(sim.log().contains(firstNext.mid(firstNext.indexOf(QStringLiteral("/test/")))));

@@ -359,7 +359,7 @@ TEST(formMiniMode, ClosedByTheDesktopItEndsTheProgramThroughTheMainWindow)
     QSpontaneKeyEvent::setSpontaneous(&fromDesktop);
     qApp->notify(&f.window, &fromDesktop); // sendEvent would clear the flag
     EXPECT_TRUE(fromDesktop.isAccepted());
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.host.calls.isEmpty(); }, 2000));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.host.calls.isEmpty(); }));
     EXPECT_EQ(f.host.calls, QStringList{QStringLiteral("closeMainWindow")});
 
     // Closed by the program itself (the main window's closing): nothing more is asked of it.

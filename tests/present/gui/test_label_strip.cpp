@@ -127,7 +127,7 @@ TEST(LabelStrip, StopsTickingWhenTheLastCommentHasLeft)
     EXPECT_EQ(f.strip.cachedImageCount(), 1);
 
     f.now = 60000;  // long after both have crossed
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.strip.isTicking(); }, 2000));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.strip.isTicking(); }));
     EXPECT_EQ(f.strip.model().commentCount(), 0);
     EXPECT_EQ(f.strip.cachedImageCount(), 0);
 }

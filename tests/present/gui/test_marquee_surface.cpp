@@ -133,7 +133,7 @@ TEST(MarqueeSurface, EndsOnceWhollyPastTheLeftEdgeAndStopsTicking)
     f.now += 200;
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(f.surface.marqueeContentRect(i).has_value()) << i;
-    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.surface.isAnimating(); }, 2000));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return !f.surface.isAnimating(); }));
     EXPECT_EQ(columnsWhere(f.grab(), isOrange).first, -1);
 
     // An empty page never starts the clock.

@@ -28,11 +28,20 @@ inline QString documentText(QWebEngineView *view, const QString &expression)
     return value ? value->toString() : QStringLiteral("<no answer>");
 }
 
-// The view's vertical scroll position once it has settled at a value the predicate accepts.
-inline qreal settledScrollY(QWebEngineView *view, const std::function<bool(qreal)> &accept, int timeoutMs = 5000)
+// The document's own vertical scroll offset, read in the page (the view's scrollPosition() follows
+// it later, and may show a value the page has already left).
+inline qreal documentScrollTop(QWebEngineView *view)
 {
-    testsupport::waitUntil([&] { return accept(view->page()->scrollPosition().y()); }, timeoutMs);
-    return view->page()->scrollPosition().y();
+    return documentText(view, QStringLiteral("(document.scrollingElement||document.body).scrollTop")).toDouble();
+}
+
+// The document's scroll offset once the predicate accepts it, or the last one read after a
+// generous bound: a loaded machine may take long to lay out and scroll a page.
+inline qreal scrollTopWhen(QWebEngineView *view, const std::function<bool(qreal)> &accept, int timeoutMs = 15000)
+{
+    qreal top = documentScrollTop(view);
+    testsupport::waitUntil([&] { return accept(top = documentScrollTop(view)); }, timeoutMs);
+    return top;
 }
 
 // A left click at a point of the page (CSS pixels at zoom 1), as the user's mouse gives it.
