@@ -5,6 +5,7 @@
 #include "app/LiveCycleRules.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
+#include "app/gui/MainWindowWiring.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
@@ -16,11 +17,13 @@
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/LabelStrip.h"
 #include "present/gui/MarqueeSurface.h"
+#include "viewers/gui/formSureItiran.h"
 #include "BoardSim.h"
 #include "FakeHttpServer.h"
 #include "LiveWindowDriver.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -521,6 +524,46 @@ TEST_F(LiveCycle, FollowThatCannotListTheBoardAgainDoesNotRestartTheFinishedThre
     EXPECT_FALSE(w->isRegetTimerEnabled());
     EXPECT_TRUE(w->lblCountDown->text().isEmpty());
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
+}
+
+// At 1001 with "スレ一覧" chosen, the thread-list window opens at the top of Frame2 and the main
+// window's left, and the cycle stands stopped.
+TEST_F(LiveCycle, ThreadEndWithTheListSettingOpensTheThreadListAtTheStatusPanel)
+{
+    ScriptedBoard board;
+    board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(998))),
+                        ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(1001)))};
+    ServicesConfig config = ServicesConfig::defaults();
+    config.timeoutSeconds = 5;
+    setServices(config);
+    auto w = std::make_unique<formMain>();
+    wireOtherWindows(*w);
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    w->dialogs().settingsDialog()->Option1[1]->setChecked(true);
+    ASSERT_EQ(w->settings().intNextWhen1000, 1);
+    setViewMode(*w, 1);
+    w->move(40, 60);
+    w->show();
+    ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
+    w->Command1_Click();
+    ASSERT_EQ(w->threadPosition().intLastDt, 998);
+
+    EXPECT_EQ(tickUntilFetched(*w), 13);
+    EXPECT_EQ(w->threadPosition().intLastDt, 1001);
+    formSureItiran *list = nullptr;
+    ASSERT_TRUE(testsupport::waitUntil([&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *l = qobject_cast<formSureItiran *>(top); l && l->isVisible())
+                list = l;
+        return list != nullptr;
+    }));
+    EXPECT_EQ(list->pos(), QPoint(w->frameGeometry().left(), w->Frame2->mapToGlobal(QPoint(0, 0)).y()));
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_FALSE(w->Command1->isEnabled());
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_EQ(board.datRequests, 2);
+    list->close();
 }
 
 } // namespace

@@ -340,6 +340,30 @@ TEST(MarqueeBuilder, MarkupInAResponseIsShownAsItsTextAndLeavesThePageIntact)
               QStringLiteral("a<br>") + nbsp(8) + QStringLiteral("&lt;b>"));
 }
 
+// The speed setting reaches every element of the built page, in both modes.
+TEST(MarqueeBuilder, ScrollSpeedSettingGivesTheScrollAmountOfEveryElement)
+{
+    struct Case { int intScroll; const char *amount; };
+    for (const Case c : {Case{3, "22"}, Case{5, "13"}, Case{8, "5"}}) {
+        DatThread thread(1);
+        thread.settings.intScroll = c.intScroll;
+        const QString page = thread.build({QStringLiteral("前"), QStringLiteral("一"), QStringLiteral("二")}).page;
+        const QString attribute = QStringLiteral("scrollamount=\"%1\"").arg(QLatin1String(c.amount));
+        EXPECT_EQ(page.count(QStringLiteral("scrollamount=")), 10) << c.intScroll;
+        EXPECT_EQ(page.count(attribute), 10) << c.intScroll;
+
+        ThreadPosition position;
+        position.blnIsFirst = false;
+        position.intLastDt = 49;
+        QString text2 = platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livenhk_1231808850_49n-.html")));
+        MarqueeSettings web = thread.settings;
+        web.label3 = kThread + QStringLiteral("49n-");
+        const QString webPage = createTextWebScroll(position, text2, web, thread.images, thread.lngMsgCount).page;
+        EXPECT_GT(webPage.count(attribute), 0) << c.intScroll;
+        EXPECT_EQ(webPage.count(attribute), webPage.count(QStringLiteral("scrollamount="))) << c.intScroll;
+    }
+}
+
 TEST(MarqueeBuilder, EndsTheThreadAt1001ByIntNextWhen1000)
 {
     struct Case { int setting; EndOfThreadAction action; };

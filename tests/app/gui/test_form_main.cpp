@@ -17,16 +17,21 @@
 #include "present/gui/MarqueeSurface.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -259,6 +264,36 @@ TEST_F(MainWindowTest, ClosingRemovesGeneratedPagesAndClosesTheOtherWindowsInOrd
     second->close();
     EXPECT_EQ(unloaded, 1);
     EXPECT_TRUE(QFileInfo(settingsFilePath()).isDir());
+}
+
+// A click on a thread entry shows its whole title, as text, in a pop-up below the pointer that
+// hides itself after 1.5 seconds.
+TEST_F(MainWindowTest, ThreadEntryClickShowsItsTitleUnderThePointerForASecondAndAHalf)
+{
+    auto w = open();
+    w->show();
+    const QString title = QStringLiteral("<b>とても長いスレッドタイトルの実況スレ</b> その１２３ (523)");
+    w->List5->addItems({QStringLiteral("短い (1)"), title});
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 20), w->List5->viewport()->mapToGlobal(QPointF(10, 20)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w->List5->viewport(), &move);
+    w->List5->setCurrentRow(1);
+    w->List5_Click();
+
+    EXPECT_TRUE(w->PictureListbox->isVisible());
+    EXPECT_EQ(w->lblList->text(), title);
+    EXPECT_EQ(w->lblList->textFormat(), Qt::PlainText);
+    const double twipsY = std::lround(pixelsToTwips(20, w->logicalDpiY()));
+    EXPECT_EQ(w->PictureListbox->y(), w->List5->mapTo(w.get(), QPoint(0, 0)).y() + twipsToPixels(twipsY + 300, w->logicalDpiY()));
+    EXPECT_GE(w->PictureListbox->width(), w->lblList->width());
+    EXPECT_EQ(w->TimerList->interval(), 1500);
+    EXPECT_TRUE(w->TimerList->isActive());
+
+    QElapsedTimer shown;
+    shown.start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !w->PictureListbox->isVisible(); }));
+    EXPECT_GE(shown.elapsed(), 1400);
+    EXPECT_FALSE(w->TimerList->isActive());
 }
 
 TEST_F(MainWindowTest, ResizeKeepsPanelsWhenNarrowerThanTheStrip)
