@@ -17,6 +17,7 @@
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Transfer.h"
+#include "platform/gui/DesktopServices.h"
 #include "present/LabelBatchBuilder.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/LabelStrip.h"
@@ -157,8 +158,12 @@ bool formMain::fetchForStart()
             platform::showMessage(startFailedMessage());
         return r.ok();
     }
-    const platform::TransferResult r =
-        platform::downloadToFile(Label3Caption(), kTempHtml, services().timeoutSeconds);
+    platform::TransferResult r;
+    {
+        // The busy pointer while the page downloads (window events run meanwhile).
+        platform::WaitCursor busy;
+        r = platform::downloadToFile(Label3Caption(), kTempHtml, services().timeoutSeconds);
+    }
     if (!r.ok())
         platform::showMessage(startFailedMessage());
     return r.ok();
@@ -206,10 +211,11 @@ void formMain::TimerReget_Timer()
         setCountdownCaption(showingCaption());
         runPresenter();
     }
-    // A failed fetch keeps the page and tries again at the end of the next countdown. A thread
-    // that ended without a follow leaves no countdown behind.
+    // A failed fetch keeps the page and tries again at the end of the next countdown. Whatever
+    // the fetch led to (a thread that ended, with or without a follow, included), the captions
+    // read "再取得まで：12" afterwards, as they always have.
     m_timerRegetTag = QStringLiteral("1");
-    setCountdownCaption(TimerReget->isActive() ? countdownCaption(kRegetSteps) : QString());
+    setCountdownCaption(countdownCaption(kRegetSteps));
 }
 
 bool formMain::fetchForReget()

@@ -24,6 +24,7 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -376,6 +377,21 @@ TEST_F(LiveCycle, DeadServerDuringStartReturnsToStartWithOneMessage)
 }
 
 // A board of our own: the index, then the dat as scripted per request.
+// A main window for a scripted server: the given network time-out, the countdown left to the
+// test's own ticks, the other windows wired when asked.
+std::unique_ptr<formMain> scriptedWindow(int timeoutSeconds, bool wired = false)
+{
+    ServicesConfig config = ServicesConfig::defaults();
+    config.timeoutSeconds = timeoutSeconds;
+    setServices(config);
+    auto w = std::make_unique<formMain>();
+    if (wired)
+        wireOtherWindows(*w);
+    w->Form_Load();
+    w->setRegetInterval(24 * 3600 * 1000);
+    return w;
+}
+
 struct ScriptedBoard
 {
     testsupport::FakeHttpServer server;
@@ -426,12 +442,7 @@ TEST_F(LiveCycle, FailedRefetchKeepsThePageAndASlowOneShowsOnlyWhatIsNew)
     slow.chunkDelayMs = 15;
     board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(5))),
                         silent, slow};
-    ServicesConfig config = ServicesConfig::defaults();
-    config.timeoutSeconds = 1;
-    setServices(config);
-    auto w = std::make_unique<formMain>();
-    w->Form_Load();
-    w->setRegetInterval(24 * 3600 * 1000);
+    auto w = scriptedWindow(1);
     setViewMode(*w, 1);
     ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
     w->Command1_Click();
@@ -470,12 +481,7 @@ TEST_F(LiveCycle, StopDuringARefetchDropsWhatArrivesAfterIt)
     slow.chunks = testsupport::FakeHttpServer::split(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(9)), 64);
     slow.chunkDelayMs = 40;
     board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(5))), slow};
-    ServicesConfig config = ServicesConfig::defaults();
-    config.timeoutSeconds = 5;
-    setServices(config);
-    auto w = std::make_unique<formMain>();
-    w->Form_Load();
-    w->setRegetInterval(24 * 3600 * 1000);
+    auto w = scriptedWindow(5);
     setViewMode(*w, 1);
     ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
     w->Command1_Click();
@@ -522,7 +528,7 @@ TEST_F(LiveCycle, FollowThatCannotListTheBoardAgainDoesNotRestartTheFinishedThre
     EXPECT_EQ(w->List5->count(), 0);
     EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
     EXPECT_FALSE(w->isRegetTimerEnabled());
-    EXPECT_TRUE(w->lblCountDown->text().isEmpty());
+    EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12)); // after every fetch, as ever
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
 }
 
@@ -533,13 +539,7 @@ TEST_F(LiveCycle, ThreadEndWithTheListSettingOpensTheThreadListAtTheStatusPanel)
     ScriptedBoard board;
     board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(998))),
                         ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(1001)))};
-    ServicesConfig config = ServicesConfig::defaults();
-    config.timeoutSeconds = 5;
-    setServices(config);
-    auto w = std::make_unique<formMain>();
-    wireOtherWindows(*w);
-    w->Form_Load();
-    w->setRegetInterval(24 * 3600 * 1000);
+    auto w = scriptedWindow(5, true);
     w->dialogs().settingsDialog()->Option1[1]->setChecked(true);
     ASSERT_EQ(w->settings().intNextWhen1000, 1);
     setViewMode(*w, 1);
@@ -562,8 +562,38 @@ TEST_F(LiveCycle, ThreadEndWithTheListSettingOpensTheThreadListAtTheStatusPanel)
     EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
     EXPECT_FALSE(w->Command1->isEnabled());
     EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12)); // the fetch's tick ends as every tick
     EXPECT_EQ(board.datRequests, 2);
     list->close();
+}
+
+// Web mode's first fetch downloads the page into a file with the busy pointer up; it is back to
+// normal once the page is there.
+TEST_F(LiveCycle, WebModeStartShowsTheBusyPointerWhileThePageDownloads)
+{
+    testsupport::FakeHttpServer server;
+    QList<std::optional<Qt::CursorShape>> cursors; // at each request
+    server.setResponder([&](const QByteArray &request, int) {
+        const QCursor *c = QApplication::overrideCursor();
+        cursors << (c ? std::optional<Qt::CursorShape>(c->shape()) : std::nullopt);
+        testsupport::FakeHttpServer::Reply r;
+        r.chunks = {testsupport::FakeHttpServer::reply(
+            request.contains("subject.txt") ? platform::encodeCp932(QStringLiteral("123.dat<>試験 (2)\n"))
+                                            : platform::encodeCp932(QStringLiteral("<dl><dt>1 ：名無し：2024/05/01<dd> 一 <br><br>"
+                                                                                   "<dt>2 ：名無し：2024/05/01<dd> 二 <br><br></dl>")))};
+        return r;
+    });
+    auto w = scriptedWindow(5);
+    w->dialogs().settingsDialog()->chkIsDat->setChecked(false);
+    ASSERT_TRUE(w->openThreadAddress(server.server(), QStringLiteral("live"), QStringLiteral("123")));
+    cursors.clear();
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    w->Command1_Click();
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+    EXPECT_EQ(w->threadPosition().intLastDt, 2);
+    ASSERT_EQ(cursors.size(), 1);
+    EXPECT_EQ(cursors.first(), std::optional<Qt::CursorShape>(Qt::WaitCursor));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace
