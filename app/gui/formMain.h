@@ -125,7 +125,8 @@ public:
     bool openThreadAddress(const QString &server, const QString &board, const QString &threadNumber);
 
     // Board menu (the "All2ch" button loads the tree form, "実況板" and the start-up the list).
-    void loadBoardMenu(bool wholeTree);
+    // An address given is fetched for this run only; settings line 1 stays as it is.
+    void loadBoardMenu(bool wholeTree, const QString &address = QString());
     // The index socket's reply, lines normalised: fills List5 / List6 and the thread-list window.
     void listThreads(const QString &text);
 

@@ -48,13 +48,15 @@ QStringList allEntries(const QListWidget *list)
 
 // --- Board menu ----------------------------------------------------------------------------
 
-void formMain::loadBoardMenu(bool wholeTree)
+void formMain::loadBoardMenu(bool wholeTree, const QString &address)
 {
-    strBoardMenuUrl = readBoardMenuUrl(settingsFilePath());
+    if (address.isEmpty())
+        strBoardMenuUrl = readBoardMenuUrl(settingsFilePath());
+    const QString url = address.isEmpty() ? strBoardMenuUrl : address;
     // No address yet (a first start without --menu): there is nothing to fetch.
-    if (strBoardMenuUrl.trimmed().isEmpty())
+    if (url.trimmed().isEmpty())
         return;
-    const platform::PageText page = platform::OpenURL(strBoardMenuUrl, services().timeoutSeconds);
+    const platform::PageText page = platform::OpenURL(url, services().timeoutSeconds);
     // A failed fetch leaves the lists and the tree as they were; so does a page without a single
     // board (an empty reply, a redirect to a notice page, noise), which would only empty them.
     if (!page.ok())

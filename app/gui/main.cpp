@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/SettingsFile.h"
 #include "app/SingleInstance.h"
+#include "app/gui/FirstStartPrompt.h"
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/ThreadHandOver.h"
 #include "app/gui/TimedQuit.h"
@@ -82,6 +83,7 @@ int main(int argc, char *argv[])
     window.Form_Load();
     if (!window.isHiddenForMini())
         window.show();
+    FirstStartPrompt::showIfNeeded(window);
     if (cl.thread.valid)
         openHandedThread(window, cl.threadUrl);
     instance.setReceiver([&window](const QString &threadUrl) { openHandedThread(window, threadUrl); });
