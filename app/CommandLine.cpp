@@ -64,8 +64,9 @@ ThreadUrl parseThreadUrl(const QString &address)
     url.server = match.captured(1);
     url.board = match.captured(2);
     url.threadNumber = match.captured(3);
-    url.boardAddress = QStringLiteral("http://") + url.server + QLatin1Char('/') + url.board
-                       + QLatin1Char('/');
+    url.secure = address.trimmed().startsWith(QLatin1String("https://"));
+    url.boardAddress = (url.secure ? QStringLiteral("https://") : QStringLiteral("http://")) + url.server
+                       + QLatin1Char('/') + url.board + QLatin1Char('/');
     url.valid = true;
     return url;
 }

@@ -12,7 +12,8 @@ struct ThreadUrl
     QString server;        // host or host:port, as strSvr holds it
     QString board;         // strBan
     QString threadNumber;  // strThreNo
-    QString boardAddress;  // "http://" + server + "/" + board + "/", for openBoard
+    QString boardAddress;  // "http://" (or "https://") + server + "/" + board + "/", for openBoard
+    bool secure = false;   // an https address: the server is reached over TLS
 };
 
 struct CommandLine
@@ -35,7 +36,7 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // The usage text that --help prints.
 QString commandLineHelp();
 
-// Recognises a thread address of the board service. The scheme may be http or https (the
-// board is then fetched over plain HTTP on the same host and port); anything after the thread
-// number ("/l50", "/100n-", a query) is ignored.
+// Recognises a thread address of the board service. The scheme may be http or https (the board
+// is then fetched over TLS); anything after the thread number ("/l50", "/100n-", a query) is
+// ignored.
 ThreadUrl parseThreadUrl(const QString &address);

@@ -1,7 +1,10 @@
 #include "core/ServicesConfig.h"
 
 #include "platform/ProgramFolder.h"
+#include "platform/TlsTrust.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <optional>
 
@@ -55,6 +58,11 @@ ServicesConfig ServicesConfig::load(const QString &iniPath)
     const int timeout = ini.value(QStringLiteral("network/timeout_seconds")).toInt(&ok);
     if (ok && timeout > 0)
         config.timeoutSeconds = timeout;
+    config.differential = ini.value(QStringLiteral("network/differential"), config.differential).toBool();
+    config.caFile = ini.value(QStringLiteral("network/ca_file"), config.caFile).toString();
+    // A relative name is the file's beside services.ini.
+    if (!config.caFile.isEmpty() && QFileInfo(config.caFile).isRelative())
+        config.caFile = QFileInfo(iniPath).absoluteDir().filePath(config.caFile);
     return config;
 }
 
@@ -67,6 +75,8 @@ bool ServicesConfig::save(const QString &iniPath) const
     ini.setValue(QStringLiteral("tv/host"), tvHost);
     ini.setValue(QStringLiteral("redirector/prefix"), redirectorPrefix);
     ini.setValue(QStringLiteral("network/timeout_seconds"), timeoutSeconds);
+    ini.setValue(QStringLiteral("network/differential"), differential);
+    ini.setValue(QStringLiteral("network/ca_file"), caFile);
     ini.sync();
     return ini.status() == QSettings::NoError;
 }
@@ -87,14 +97,17 @@ bool ServicesConfig::isOutsideHost(const QString &host) const
 
 const ServicesConfig &services()
 {
-    if (!cached())
+    if (!cached()) {
         cached() = ServicesConfig::load(platform::programPath(QStringLiteral("services.ini")));
+        platform::setExtraCaFile(cached()->caFile);
+    }
     return *cached();
 }
 
 void setServices(const ServicesConfig &config)
 {
     cached() = config;
+    platform::setExtraCaFile(config.caFile);
 }
 
 void reloadServices()

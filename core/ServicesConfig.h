@@ -8,6 +8,8 @@
 //                host          = its host name, shown in the credit line
 //   [redirector] prefix        = link redirector prefix stripped from image links ("host/")
 //   [network]    timeout_seconds = bound of every wait for a server
+//                differential    = later fetches of a thread's dat ask only for what is new
+//                ca_file         = PEM certificates trusted for https beside the system's
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,8 @@ struct ServicesConfig
     QString tvHost;
     QString redirectorPrefix;
     int timeoutSeconds = 15;
+    bool differential = true;
+    QString caFile; // empty: the system's certificates only
 
     static ServicesConfig defaults();
     // Reads an INI file; keys it lacks keep their defaults.
@@ -33,7 +37,8 @@ struct ServicesConfig
 
 // The configuration in use: services.ini of the program folder, read on first use.
 const ServicesConfig &services();
-// Replaces the configuration in use (tests, and after the demo rewrites services.ini).
+// Replaces the configuration in use (tests, and after the demo rewrites services.ini). The
+// certificates of caFile are handed to platform/TlsTrust whenever a configuration comes in use.
 void setServices(const ServicesConfig &config);
 // Forgets the cached configuration so the next services() reads the file again.
 void reloadServices();

@@ -71,46 +71,40 @@ void replaceEntities(QString &text)
 
 } // namespace
 
-ResponseRecord convertDat(const QString &reply)
+namespace {
+
+// Steps 4 and 5 on the dat lines (LF line ends, entities replaced), up to an empty line.
+ResponseRecord convertLines(QStringView dat)
 {
-    QString text = reply;
-    normaliseToLf(text);
-    replaceEntities(text);
-
     QStringList numbers, names, times, bodies;
-    const QStringView whole(text);
-    const qsizetype headersEnd = whole.indexOf(u"\n\n");
-    if (headersEnd >= 0) {
-        QStringView dat = whole.mid(headersEnd + 2);
-        const qsizetype nextEmpty = dat.indexOf(u"\n\n");
-        if (nextEmpty >= 0)
-            dat = dat.left(nextEmpty);
-        const qsizetype lineCount = dat.count(QLatin1Char('\n'));
-        numbers.reserve(lineCount + 1);
-        names.reserve(lineCount + 1);
-        times.reserve(lineCount + 1);
-        bodies.reserve(lineCount + 1);
+    const qsizetype nextEmpty = dat.indexOf(u"\n\n");
+    if (nextEmpty >= 0)
+        dat = dat.left(nextEmpty);
+    const qsizetype lineCount = dat.count(QLatin1Char('\n'));
+    numbers.reserve(lineCount + 1);
+    names.reserve(lineCount + 1);
+    times.reserve(lineCount + 1);
+    bodies.reserve(lineCount + 1);
 
-        qsizetype pos = 0;
-        for (qsizetype i = 0; i < lineCount; ++i) {
-            const qsizetype end = dat.indexOf(QLatin1Char('\n'), pos);
-            const QStringView line = dat.mid(pos, end - pos);
-            pos = end + 1;
+    qsizetype pos = 0;
+    for (qsizetype i = 0; i < lineCount; ++i) {
+        const qsizetype end = dat.indexOf(QLatin1Char('\n'), pos);
+        const QStringView line = dat.mid(pos, end - pos);
+        pos = end + 1;
 
-            QStringView fields[4];
-            qsizetype fieldStart = 0;
-            for (int f = 0; f < 4; ++f) {
-                const qsizetype sep = line.indexOf(u"<>", fieldStart);
-                fields[f] = line.mid(fieldStart, sep < 0 ? line.size() - fieldStart : sep - fieldStart);
-                if (sep < 0)
-                    break;
-                fieldStart = sep + 2;
-            }
-            numbers.append(QString::number(i + 1));
-            names.append(fields[0].toString());
-            times.append(fields[2].toString());
-            bodies.append(fields[3].toString());
+        QStringView fields[4];
+        qsizetype fieldStart = 0;
+        for (int f = 0; f < 4; ++f) {
+            const qsizetype sep = line.indexOf(u"<>", fieldStart);
+            fields[f] = line.mid(fieldStart, sep < 0 ? line.size() - fieldStart : sep - fieldStart);
+            if (sep < 0)
+                break;
+            fieldStart = sep + 2;
         }
+        numbers.append(QString::number(i + 1));
+        names.append(fields[0].toString());
+        times.append(fields[2].toString());
+        bodies.append(fields[3].toString());
     }
     numbers.append(QString());
     names.append(QString());
@@ -120,4 +114,25 @@ ResponseRecord convertDat(const QString &reply)
     ResponseRecord record;
     record.assign(std::move(numbers), std::move(names), std::move(times), std::move(bodies));
     return record;
+}
+
+} // namespace
+
+ResponseRecord convertDat(const QString &reply)
+{
+    QString text = reply;
+    normaliseToLf(text);
+    replaceEntities(text);
+    const QStringView whole(text);
+    const qsizetype headersEnd = whole.indexOf(u"\n\n");
+    // Without the headers' end there are no dat lines: only the empty trailing element.
+    return convertLines(headersEnd >= 0 ? whole.mid(headersEnd + 2) : QStringView());
+}
+
+ResponseRecord convertDatBody(const QString &body)
+{
+    QString text = body;
+    normaliseToLf(text);
+    replaceEntities(text);
+    return convertLines(text);
 }

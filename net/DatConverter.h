@@ -21,3 +21,7 @@
 #include <QString>
 
 ResponseRecord convertDat(const QString &text);
+// Steps 1, 2, 4 and 5 on a dat body whose headers were taken off before decoding: for a reply
+// whose body starts after its first empty line (replyBodyStart), convertDatBody(body) equals
+// convertDat(reply).
+ResponseRecord convertDatBody(const QString &body);

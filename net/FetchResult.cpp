@@ -4,7 +4,7 @@ QString FetchResult::reason() const
 {
     QString text;
     switch (failure) {
-    case FetchFailure::None: text = QStringLiteral("ok"); break;
+    case FetchFailure::None: text = nothingNew ? QStringLiteral("ok, nothing new") : QStringLiteral("ok"); break;
     case FetchFailure::InvalidServer: text = QStringLiteral("invalid server"); break;
     case FetchFailure::Refused: text = QStringLiteral("refused"); break;
     case FetchFailure::HostNotFound: text = QStringLiteral("host not found"); break;
@@ -16,6 +16,12 @@ QString FetchResult::reason() const
     case FetchFailure::Superseded: text = QStringLiteral("superseded"); break;
     case FetchFailure::TooLarge: text = QStringLiteral("reply too large"); break;
     case FetchFailure::NoResponses: text = QStringLiteral("no responses"); break;
+    case FetchFailure::TlsHandshake: text = QStringLiteral("TLS handshake failed"); break;
+    case FetchFailure::CertificateUntrusted: text = QStringLiteral("certificate not trusted"); break;
+    case FetchFailure::CertificateExpired: text = QStringLiteral("certificate expired"); break;
+    case FetchFailure::CertificateHostMismatch: text = QStringLiteral("certificate for another host"); break;
+    case FetchFailure::TooManyRedirects: text = QStringLiteral("too many redirects"); break;
+    case FetchFailure::BadRedirect: text = QStringLiteral("redirect without a usable address"); break;
     }
     if (!detail.isEmpty())
         text += QStringLiteral(" (") + detail + QLatin1Char(')');

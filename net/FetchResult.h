@@ -1,6 +1,7 @@
 #pragma once
 // How a fetch ended: the reply's text, or why there is none.
 
+#include <QByteArray>
 #include <QString>
 
 enum class FetchFailure {
@@ -16,6 +17,12 @@ enum class FetchFailure {
     Superseded,      // closed by the program because a newer fetch took the socket
     TooLarge,        // the reply grew past what any page of the service can be
     NoResponses,     // a dat reply without a single response line
+    TlsHandshake,    // the TLS handshake failed (plain text on the port, no common protocol ...)
+    CertificateUntrusted,    // the server's certificate chains to no trusted certificate
+    CertificateExpired,      // the server's certificate has expired or is not valid yet
+    CertificateHostMismatch, // the server's certificate names another host
+    TooManyRedirects,        // a fourth redirect in a row
+    BadRedirect,             // a redirect without an http or https Location
 };
 
 struct FetchResult
@@ -24,6 +31,12 @@ struct FetchResult
     int httpStatus = 0;   // status of the reply, when one was read
     QString text;         // the whole reply, headers included, decoded once (success only)
     QString detail;       // socket error text or similar, for the reason
+    // Success that brought nothing new: the server answered 304 (not modified), or its range
+    // held no byte after those already held. The record stays as it was.
+    bool nothingNew = false;
+    // The reply's bytes as received, headers included, for a fetch that reads them itself (a
+    // thread's dat, see net/DatExchange.h); text stays empty then.
+    QByteArray raw;
 
     bool ok() const { return failure == FetchFailure::None; }
 

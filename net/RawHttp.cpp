@@ -5,7 +5,8 @@
 
 #include <QList>
 
-QByteArray buildGetRequest(const QString &path, const QString &strSvr, bool conforming)
+QByteArray buildGetRequest(const QString &path, const QString &strSvr, bool conforming,
+                           const QByteArray &extraLines)
 {
     QString request = QStringLiteral("GET ") + path + QStringLiteral(" HTTP/1.0\r\n")
         + QStringLiteral("Host: ") + strSvr + QStringLiteral("\r\n")
@@ -14,8 +15,8 @@ QByteArray buildGetRequest(const QString &path, const QString &strSvr, bool conf
         + QStringLiteral("Accept-Language: ja\r\n");
     if (!conforming)
         request += QStringLiteral("Accept -Encoding: gzip\r\n");
-    request += QStringLiteral("Connection: Close\r\n\r\n");
-    return platform::encodeCp932(request);
+    request += QStringLiteral("Connection: Close\r\n");
+    return platform::encodeCp932(request) + extraLines + "\r\n";
 }
 
 QByteArray indexRequest(const QString &strSvr, const QString &strBan, bool conforming)
@@ -54,10 +55,7 @@ qsizetype replyBodyStart(const QByteArray &reply)
     return -1;
 }
 
-namespace {
-
-// The status code of "HTTP/x.y NNN ...", or -1 when the reply does not start with one.
-int statusCode(const QByteArray &reply)
+int replyStatus(const QByteArray &reply)
 {
     qsizetype lineEnd = reply.indexOf('\n');
     const qsizetype cr = reply.indexOf('\r');
@@ -74,41 +72,58 @@ int statusCode(const QByteArray &reply)
     return ok ? code : -1;
 }
 
-// The Content-Length header's value, or -1 when there is none (or it is not a number).
-qint64 contentLength(const QByteArray &headers)
+QByteArray replyHeader(const QByteArray &reply, const QByteArray &name)
 {
-    QByteArray normalised = headers;
-    normalised.replace('\r', '\n');
-    const QList<QByteArray> lines = normalised.split('\n');
-    for (const QByteArray &line : lines) {
+    const qsizetype bodyStart = replyBodyStart(reply);
+    QByteArray headers = bodyStart < 0 ? reply : reply.left(bodyStart);
+    headers.replace('\r', '\n');
+    const QByteArray wanted = name.toLower();
+    for (const QByteArray &line : headers.split('\n')) {
         const qsizetype colon = line.indexOf(':');
-        if (colon < 0 || line.left(colon).trimmed().toLower() != "content-length")
-            continue;
-        bool ok = false;
-        const qint64 length = line.mid(colon + 1).trimmed().toLongLong(&ok);
-        return ok && length >= 0 ? length : -1;
+        if (colon > 0 && line.left(colon).trimmed().toLower() == wanted)
+            return line.mid(colon + 1).trimmed();
     }
-    return -1;
+    return QByteArray();
+}
+
+namespace {
+
+// The verdict on the reply's form: status accepted, headers ended, body complete.
+FetchResult judgeForm(const QByteArray &reply, const QList<int> &accepted)
+{
+    if (reply.isEmpty())
+        return FetchResult::failed(FetchFailure::ClosedEarly, QStringLiteral("empty reply"));
+    const int status = replyStatus(reply);
+    if (status < 0)
+        return FetchResult::failed(FetchFailure::BadReply);
+    if (!accepted.contains(status))
+        return FetchResult::failed(FetchFailure::HttpStatus, QString(), status);
+    const qsizetype bodyStart = replyBodyStart(reply);
+    if (bodyStart < 0)
+        return FetchResult::failed(FetchFailure::ClosedEarly, QStringLiteral("headers never ended"), status);
+    bool ok = false;
+    const qint64 expected = replyHeader(reply, "Content-Length").toLongLong(&ok);
+    if (ok && expected >= 0 && reply.size() - bodyStart < expected)
+        return FetchResult::failed(FetchFailure::ClosedEarly,
+                                   QStringLiteral("%1 of %2 body bytes").arg(reply.size() - bodyStart).arg(expected),
+                                   status);
+    return FetchResult::success(status, QString());
 }
 
 } // namespace
 
 FetchResult judgeReply(const QByteArray &reply)
 {
-    if (reply.isEmpty())
-        return FetchResult::failed(FetchFailure::ClosedEarly, QStringLiteral("empty reply"));
-    const int status = statusCode(reply);
-    if (status < 0)
-        return FetchResult::failed(FetchFailure::BadReply);
-    if (status != 200)
-        return FetchResult::failed(FetchFailure::HttpStatus, QString(), status);
-    const qsizetype bodyStart = replyBodyStart(reply);
-    if (bodyStart < 0)
-        return FetchResult::failed(FetchFailure::ClosedEarly, QStringLiteral("headers never ended"), status);
-    const qint64 expected = contentLength(reply.left(bodyStart));
-    if (expected >= 0 && reply.size() - bodyStart < expected)
-        return FetchResult::failed(FetchFailure::ClosedEarly,
-                                   QStringLiteral("%1 of %2 body bytes").arg(reply.size() - bodyStart).arg(expected),
-                                   status);
-    return FetchResult::success(status, platform::decodeCp932(reply));
+    FetchResult result = judgeForm(reply, {200});
+    if (result.ok())
+        result.text = platform::decodeCp932(reply);
+    return result;
+}
+
+FetchResult judgeRawReply(const QByteArray &reply, const QList<int> &accepted)
+{
+    FetchResult result = judgeForm(reply, accepted);
+    if (result.ok())
+        result.raw = reply;
+    return result;
 }

@@ -3,6 +3,7 @@
 #include "core/ServicesConfig.h"
 #include "net/RawHttp.h"
 #include "net/ThreadAddress.h"
+#include "platform/SecureServers.h"
 
 RawHttpFetcher::RawHttpFetcher(ConformingServers *servers, QObject *parent)
     : QObject(parent)
@@ -16,19 +17,21 @@ RawHttpFetcher::RawHttpFetcher(ConformingServers *servers, QObject *parent)
     connect(&m_socket, &platform::TcpSocket::errorOccurred, this, &RawHttpFetcher::onError);
 }
 
-bool RawHttpFetcher::start(const QString &strSvr, const QString &path)
+bool RawHttpFetcher::start(const QString &strSvr, const QString &path, const QByteArray &extraLines,
+                           const QList<int> &rawStatuses)
 {
     cancel(FetchFailure::Superseded);
-    const std::optional<ServerEndpoint> endpoint = splitServer(strSvr);
-    if (!endpoint)
+    if (!splitServer(strSvr))
         return false;
-    m_svr = strSvr;
-    m_path = path;
-    m_host = endpoint->host;
-    m_port = endpoint->port;
-    m_conforming = m_servers && m_servers->contains(strSvr);
+    const QString secure = platform::secureServerFor(strSvr);
+    m_place = FetchPlace{!secure.isEmpty(), secure.isEmpty() ? strSvr : secure, path};
+    m_extraLines = extraLines;
+    m_rawStatuses = rawStatuses;
+    m_redirects = 0;
+    m_conforming = m_servers && m_servers->contains(m_place.server);
+    if (!beginAttempt())
+        return false;
     m_busy = true;
-    beginAttempt();
     return true;
 }
 
@@ -38,12 +41,16 @@ void RawHttpFetcher::cancel(FetchFailure failure)
         finish(FetchResult::failed(failure));
 }
 
-void RawHttpFetcher::beginAttempt()
+bool RawHttpFetcher::beginAttempt()
 {
+    const std::optional<ServerEndpoint> endpoint = splitServer(m_place.server, m_place.tls ? 443 : 80);
+    if (!endpoint)
+        return false;
     m_received.clear();
     m_socket.close();
     m_timer.start(services().timeoutSeconds * 1000);
-    m_socket.connectToHost(m_host, m_port);
+    m_socket.connectToHost(endpoint->host, endpoint->port, m_place.tls);
+    return true;
 }
 
 void RawHttpFetcher::onConnected()
@@ -51,7 +58,7 @@ void RawHttpFetcher::onConnected()
     emit connected();
     if (!m_busy)
         return;
-    m_socket.send(buildGetRequest(m_path, m_svr, m_conforming));
+    m_socket.send(buildGetRequest(m_place.path, m_place.server, m_conforming, m_extraLines));
 }
 
 void RawHttpFetcher::onDataArrived()
@@ -71,15 +78,45 @@ bool RawHttpFetcher::retryIfRefusedExactRequest(const FetchResult &verdict)
         return false;
     m_conforming = true;
     if (m_servers)
-        m_servers->insert(m_svr);
+        m_servers->insert(m_place.server);
     beginAttempt();
+    return true;
+}
+
+bool RawHttpFetcher::handleRedirect()
+{
+    const RedirectStep step = redirectStep(m_received, m_place, m_redirects);
+    switch (step.kind) {
+    case RedirectStep::Kind::None:
+    case RedirectStep::Kind::Elsewhere:
+        return false;
+    case RedirectStep::Kind::TooMany:
+        finish(FetchResult::failed(FetchFailure::TooManyRedirects, step.next.origin() + step.next.path,
+                                   replyStatus(m_received)));
+        return true;
+    case RedirectStep::Kind::Bad:
+        finish(FetchResult::failed(FetchFailure::BadRedirect, QString::fromLatin1(replyHeader(m_received, "Location")),
+                                   replyStatus(m_received)));
+        return true;
+    case RedirectStep::Kind::Follow:
+        break;
+    }
+    if (step.movedToTls)
+        platform::rememberSecureServer(m_place.server, step.next.server);
+    ++m_redirects;
+    m_place = step.next;
+    m_conforming = m_conforming || (m_servers && m_servers->contains(m_place.server));
+    if (!beginAttempt())
+        finish(FetchResult::failed(FetchFailure::BadRedirect, step.next.origin() + step.next.path));
     return true;
 }
 
 void RawHttpFetcher::onClosedByPeer()
 {
     m_socket.close();
-    const FetchResult result = judgeReply(m_received);
+    if (handleRedirect())
+        return;
+    const FetchResult result = m_rawStatuses.isEmpty() ? judgeReply(m_received) : judgeRawReply(m_received, m_rawStatuses);
     if (!retryIfRefusedExactRequest(result))
         finish(result);
 }
@@ -89,20 +126,29 @@ void RawHttpFetcher::onError(platform::TcpSocket::Error error, const QString &te
     // A server may reset the connection right after its 400 answer instead of closing it.
     if (!m_received.isEmpty() && retryIfRefusedExactRequest(judgeReply(m_received)))
         return;
+    using E = platform::TcpSocket::Error;
     FetchFailure failure = FetchFailure::ConnectionError;
     switch (error) {
-    case platform::TcpSocket::Error::Refused: failure = FetchFailure::Refused; break;
-    case platform::TcpSocket::Error::HostNotFound: failure = FetchFailure::HostNotFound; break;
-    case platform::TcpSocket::Error::TimedOut: failure = FetchFailure::TimedOut; break;
-    default: break;
+    case E::Refused: failure = FetchFailure::Refused; break;
+    case E::HostNotFound: failure = FetchFailure::HostNotFound; break;
+    case E::TimedOut: failure = FetchFailure::TimedOut; break;
+    case E::TlsHandshake: failure = FetchFailure::TlsHandshake; break;
+    case E::CertificateUntrusted: failure = FetchFailure::CertificateUntrusted; break;
+    case E::CertificateExpired: failure = FetchFailure::CertificateExpired; break;
+    case E::CertificateHostMismatch: failure = FetchFailure::CertificateHostMismatch; break;
+    case E::Network:
+    case E::Other: break;
     }
     finish(FetchResult::failed(failure, text));
 }
 
 void RawHttpFetcher::onTimeout()
 {
+    // A handshake that never ends is a time-out too; the detail says where it stalled.
+    const bool inHandshake = m_place.tls && m_socket.state() == platform::TcpSocket::State::Connecting;
     finish(FetchResult::failed(FetchFailure::TimedOut,
-                               QStringLiteral("%1 s").arg(services().timeoutSeconds)));
+                               QStringLiteral("%1 s").arg(services().timeoutSeconds)
+                                   + (inHandshake ? QStringLiteral(", connecting over TLS") : QString())));
 }
 
 void RawHttpFetcher::finish(const FetchResult &result)

@@ -5,16 +5,23 @@
 // decoded reply, or a failure (refused, timed out, closed early, HTTP status, superseded, ...).
 // A 400 answer to the exact request is retried once in the conforming form (net/RawHttp.h).
 //
-// The whole fetch, retry included, is bounded by services().timeoutSeconds per attempt, and a
-// reply by kMaxReplyBytes: a finished thread's dat or a board's index is well under a megabyte,
-// so a server sending more is broken, and converting it would hold up the window.
-// finished() is emitted from socket or timer events, or synchronously from cancel(); handlers
-// may start the next fetch on the same fetcher.
+// A server known to need TLS (platform/SecureServers.h: its https address was opened, or it moved
+// there by a redirect) is reached over TLS, on port 443 unless its text names one, with the same
+// request bytes. A redirect to the same file is followed (net/Redirects.h); one from http to
+// https on the same host is remembered for the rest of the run.
+//
+// The whole fetch is bounded by services().timeoutSeconds per attempt (each retry and redirect
+// is one), and a reply by kMaxReplyBytes: a finished thread's dat or a board's index is well
+// under a megabyte, so a server sending more is broken, and converting it would hold up the
+// window. finished() is emitted from socket or timer events, or synchronously from cancel();
+// handlers may start the next fetch on the same fetcher.
 
 #include "net/FetchResult.h"
+#include "net/Redirects.h"
 #include "platform/TcpSocket.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -31,7 +38,11 @@ public:
 
     // Starts fetching path from strSvr ("host" or "host:port"). A fetch still running is first
     // ended as Superseded. False, with nothing started, when strSvr cannot be connected to.
-    bool start(const QString &strSvr, const QString &path);
+    // extraLines go into the request after the exact lines (buildGetRequest). With rawStatuses
+    // given, a reply with one of them succeeds undecoded (judgeRawReply) for the caller to read;
+    // otherwise only a 200 succeeds, decoded (judgeReply).
+    bool start(const QString &strSvr, const QString &path, const QByteArray &extraLines = {},
+               const QList<int> &rawStatuses = {});
     // Ends a running fetch with the given failure (emits finished); nothing when idle.
     void cancel(FetchFailure failure = FetchFailure::Superseded);
 
@@ -40,6 +51,8 @@ public:
     const QByteArray &received() const { return m_received; }
     // Whether the attempt in progress sends the conforming form.
     bool sendingConforming() const { return m_conforming; }
+    // Where the attempt in progress (or the last one) asks.
+    const FetchPlace &place() const { return m_place; }
 
 signals:
     void connected();
@@ -47,9 +60,13 @@ signals:
     void finished(const FetchResult &result);
 
 private:
-    void beginAttempt();
+    // Connects for the attempt at m_place; false when its server cannot be connected to.
+    bool beginAttempt();
     // Starts the conforming attempt when the verdict is a 400 to the exact request.
     bool retryIfRefusedExactRequest(const FetchResult &verdict);
+    // Follows a redirect reply, or ends the fetch when it cannot be followed; false when the
+    // reply is no redirect.
+    bool handleRedirect();
     void onConnected();
     void onDataArrived();
     void onClosedByPeer();
@@ -60,10 +77,10 @@ private:
     platform::TcpSocket m_socket;
     QTimer m_timer;
     ConformingServers *m_servers;
-    QString m_svr;
-    QString m_path;
-    QString m_host;
-    quint16 m_port = 80;
+    FetchPlace m_place;
+    QByteArray m_extraLines;
+    QList<int> m_rawStatuses;
+    int m_redirects = 0;
     QByteArray m_received;
     bool m_conforming = false;
     bool m_busy = false;

@@ -30,6 +30,7 @@ QString boardKeyFromAddress(const QString &address, const QString &host)
 {
     QString key = address;
     key.remove(QStringLiteral("http://") + host + QLatin1Char('/'));
+    key.remove(QStringLiteral("https://") + host + QLatin1Char('/'));
     key.remove(QLatin1Char('/'));
     return key;
 }
@@ -76,9 +77,10 @@ QString threadNumberFromPageAddress(const QString &pageAddress)
     return getDatNumber(address.replace(QStringLiteral("/l50"), QStringLiteral(".dat")));
 }
 
-std::optional<ServerEndpoint> splitServer(const QString &strSvr)
+std::optional<ServerEndpoint> splitServer(const QString &strSvr, quint16 defaultPort)
 {
     ServerEndpoint endpoint;
+    endpoint.port = defaultPort;
     const qsizetype colon = strSvr.indexOf(QLatin1Char(':'));
     if (colon < 0) {
         endpoint.host = strSvr;

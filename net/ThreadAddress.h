@@ -20,7 +20,8 @@ QString getHostPart(const QString &address);
 // Group 1 of the first match of "/([^/]*).dat" (the dot matches any character), or the empty text.
 QString getDatNumber(const QString &address);
 
-// The board key of a board address: every "http://" + host + "/" removed, then every "/".
+// The board key of a board address: every "http://" + host + "/" (and "https://" + host + "/")
+// removed, then every "/".
 QString boardKeyFromAddress(const QString &address, const QString &host);
 // "-" for the two outside live-board hosts of services(), "n-" for every other host.
 QString sintyakuFooterForHost(const QString &host);
@@ -42,6 +43,6 @@ struct ServerEndpoint
     QString host;
     quint16 port = 80;
 };
-// "host" gives port 80; "host:port" that port. Empty hosts and ports that are not a number in
-// 1..65535 give nothing: the connection cannot be attempted.
-std::optional<ServerEndpoint> splitServer(const QString &strSvr);
+// "host" gives defaultPort (80, or 443 over TLS); "host:port" that port. Empty hosts and ports
+// that are not a number in 1..65535 give nothing: the connection cannot be attempted.
+std::optional<ServerEndpoint> splitServer(const QString &strSvr, quint16 defaultPort = 80);

@@ -3,7 +3,9 @@
 #include "core/ServicesConfig.h"
 #include "net/DatConverter.h"
 #include "net/ThreadIndex.h"
+#include "platform/Cp932.h"
 #include "platform/MessageService.h"
+#include "platform/SecureServers.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -41,6 +43,9 @@ bool ThreadChannel::openBoard(const QString &boardAddress)
     // leaves the previous index in place.
     const QString host = getHostPart(boardAddress);
     m_address.strGetSintyakuFooter = sintyakuFooterForHost(host);
+    // An https board: this server is reached over TLS from now on, for every fetch of the run.
+    if (boardAddress.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        platform::rememberSecureServer(host, host);
     return SetThreadIndex(host, boardKeyFromAddress(boardAddress, host));
 }
 
@@ -65,9 +70,19 @@ bool ThreadChannel::SetThread(const QString &strSvr, const QString &strBan, cons
     m_address.strSvr = strSvr;
     m_address.strBan = strBan;
     m_address.strThreNo = strThreNo;
-    WinsockGetThread.start(strSvr, datRequestPath(strBan, strThreNo));
+    startDatFetch(false);
     ++m_threadSerial;
     return true;
+}
+
+void ThreadChannel::startDatFetch(bool whole)
+{
+    const ThreadAddress &a = m_address;
+    m_exchangeFor = QStringList{a.strSvr, a.strBan, a.strThreNo};
+    const bool held = !whole && m_heldFor == m_exchangeFor;
+    m_exchange = DatExchange(held ? m_held : HeldDat(), services().differential);
+    WinsockGetThread.start(a.strSvr, datRequestPath(a.strBan, a.strThreNo), m_exchange.requestLines(),
+                           {200, 206, 304, 416});
 }
 
 quint64 ThreadChannel::fetchSerial(Socket socket) const
@@ -163,20 +178,45 @@ void ThreadChannel::WinsockGetThread_DataArrival(qint64 totalBytes)
 void ThreadChannel::WinsockGetThread_Close(const FetchResult &result)
 {
     const quint64 serial = m_threadSerial;
-    FetchResult outcome = result;
-    if (result.ok()) {
-        // A 200 without a single dat line (an empty body) is no thread: keep the record shown.
-        ResponseRecord record = convertDat(result.text);
-        if (record.upperBound() > 0) {
-            m_record = std::move(record);
-            intDatArrived = 1;
-            emit datConverted();
-        } else {
-            outcome = FetchResult::failed(FetchFailure::NoResponses, QString(), result.httpStatus);
-        }
+    std::optional<FetchResult> outcome = result;
+    if (result.ok())
+        outcome = applyDatReply(result);
+    if (!outcome)
+        return; // the whole dat is on its way; its close ends this fetch
+    if (!outcome->ok())
+        emit fetchFailed(Socket::Thread, *outcome);
+    m_threadEnded = {serial, *outcome};
+    emit fetchFinished(Socket::Thread, serial, *outcome);
+}
+
+std::optional<FetchResult> ThreadChannel::applyDatReply(const FetchResult &result)
+{
+    const DatExchange::Outcome reply = m_exchange.judge(result.raw);
+    switch (reply.verdict) {
+    case DatExchange::Verdict::Failed:
+        return reply.result;
+    case DatExchange::Verdict::FetchWhole:
+        startDatFetch(true);
+        return std::nullopt;
+    case DatExchange::Verdict::Unchanged:
+        // Only a differential fetch can bring nothing new, and only for the thread held.
+        m_held = reply.held;
+        intDatArrived = 1;
+        return reply.result;
+    case DatExchange::Verdict::Replace:
+    case DatExchange::Verdict::Append:
+        break;
     }
-    if (!outcome.ok())
-        emit fetchFailed(Socket::Thread, outcome);
-    m_threadEnded = {serial, outcome};
-    emit fetchFinished(Socket::Thread, serial, outcome);
+    // Decoded whole, once, as a whole fetch's reply is: a character split between two arrivals
+    // or between two fetches is never broken. A body without a single dat line (an empty 200)
+    // is no thread: keep the record shown.
+    ResponseRecord record = convertDatBody(platform::decodeCp932(reply.held.body));
+    if (record.upperBound() <= 0)
+        return FetchResult::failed(FetchFailure::NoResponses, QString(), reply.result.httpStatus);
+    m_record = std::move(record);
+    m_held = reply.held;
+    m_heldFor = m_exchangeFor;
+    intDatArrived = 1;
+    emit datConverted();
+    return reply.result;
 }

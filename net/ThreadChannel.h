@@ -5,11 +5,19 @@
 //
 // A fetch changes state only when it succeeds: a failed or superseded fetch leaves the address
 // already stored, but the record, Text1 and the receive buffers as they were before it.
+//
+// The dat's raw bytes are held between fetches of the same thread, so a later fetch asks only
+// for what is new (net/DatExchange.h; services.ini network/differential). A reply showing that
+// the bytes held went stale starts the whole fetch at once, within the same fetch serial. The
+// record is converted from the whole of the bytes held after every change, so it is the record
+// a whole fetch gives. A fetch that brings nothing new succeeds with nothingNew set and leaves
+// the record as it was.
 // Opening a board while the index socket is still busy ends the earlier fetch as Superseded
 // (its waiter wakes with that failure) and starts the new one.
 //
 // Signals are emitted from socket events, so they run inside whichever wait pumps events.
 
+#include "net/DatExchange.h"
 #include "net/FetchResult.h"
 #include "net/RawHttp.h"
 #include "net/RawHttpFetcher.h"
@@ -18,6 +26,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class ThreadChannel : public QObject
@@ -40,8 +49,13 @@ public:
     void setLabel3Caption(const QString &caption);
 
     const ResponseRecord &record() const { return m_record; }
-    // The record after Stop: a single empty element in each array.
-    void resetRecordAfterStop() { m_record.resetToSingleEmpty(); }
+    // The record after Stop: a single empty element in each array. The dat bytes held go too, so
+    // the next Start fetches the whole dat with the exact request.
+    void resetRecordAfterStop()
+    {
+        m_record.resetToSingleEmpty();
+        m_held = {};
+    }
 
     // The last index reply, line ends normalised to CR LF.
     QString Text1() const { return m_text1; }
@@ -49,7 +63,8 @@ public:
     QByteArray threadReceiveBuffer() const { return WinsockGetThread.received(); }
     QByteArray indexReceiveBuffer() const { return WinsockGetThuredIndex.received(); }
 
-    // Set to 1 when a dat was converted / an index arrived; callers clear them before a fetch.
+    // Set to 1 when a dat fetch succeeded (converted, or nothing new) / an index arrived; callers
+    // clear them before a fetch.
     qint16 intDatArrived = 0;
     qint16 intIndexArrived = 0;
 
@@ -99,6 +114,11 @@ private:
     void WinsockGetThread_Connect();
     void WinsockGetThread_DataArrival(qint64 totalBytes);
     void WinsockGetThread_Close(const FetchResult &result);
+    // Starts the dat fetch of the stored address: differential when its bytes are held.
+    void startDatFetch(bool whole);
+    // What a successful dat reply means for the bytes held; the result the fetch ends with, or
+    // nullopt when the whole dat is being fetched again.
+    std::optional<FetchResult> applyDatReply(const FetchResult &result);
 
     struct Ended
     {
@@ -112,6 +132,13 @@ private:
     ThreadAddress m_address;
     QString m_label3;
     ResponseRecord m_record;
+    // The dat bytes held, of the thread m_heldFor names (strSvr, strBan, strThreNo).
+    HeldDat m_held;
+    QStringList m_heldFor;
+    // The exchange of the dat fetch in flight, and the thread it fetches (the address may be
+    // changed by setThreadNumber while it runs).
+    DatExchange m_exchange{HeldDat(), false};
+    QStringList m_exchangeFor;
     QString m_text1;
     quint64 m_indexSerial = 0;
     quint64 m_threadSerial = 0;

@@ -1,14 +1,21 @@
 #include "platform/TcpSocket.h"
 
+#include "platform/TlsTrust.h"
+
 namespace platform {
 
 TcpSocket::TcpSocket(QObject *parent)
     : QObject(parent)
 {
-    connect(&m_socket, &QTcpSocket::connected, this, &TcpSocket::onConnected);
-    connect(&m_socket, &QTcpSocket::readyRead, this, &TcpSocket::onReadyRead);
-    connect(&m_socket, &QTcpSocket::disconnected, this, &TcpSocket::onDisconnected);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpSocket::onError);
+    connect(&m_socket, &QSslSocket::connected, this, [this] {
+        if (!m_tls)
+            onConnected();
+    });
+    connect(&m_socket, &QSslSocket::encrypted, this, &TcpSocket::onConnected);
+    connect(&m_socket, &QSslSocket::readyRead, this, &TcpSocket::onReadyRead);
+    connect(&m_socket, &QSslSocket::disconnected, this, &TcpSocket::onDisconnected);
+    connect(&m_socket, &QSslSocket::errorOccurred, this, &TcpSocket::onError);
+    connect(&m_socket, &QSslSocket::sslErrors, this, &TcpSocket::onSslErrors);
 }
 
 TcpSocket::~TcpSocket()
@@ -18,14 +25,31 @@ TcpSocket::~TcpSocket()
     m_socket.abort();
 }
 
-bool TcpSocket::connectToHost(const QString &host, quint16 port)
+bool TcpSocket::connectToHost(const QString &host, quint16 port, bool tls)
 {
     if (m_state != State::Closed)
         return false;
     // Leftovers of an earlier connection (read buffer, finished state) must not leak in.
     m_socket.abort();
     m_state = State::Connecting;
-    m_socket.connectToHost(host, port);
+    m_tls = tls;
+    m_certificateError.reset();
+    m_certificateText.clear();
+    if (!tls) {
+        m_socket.connectToHost(host, port);
+        return true;
+    }
+    if (!QSslSocket::supportsSsl()) {
+        // Reported from the event loop, like every other failure of an attempt.
+        QMetaObject::invokeMethod(this, [this] {
+            if (m_state == State::Connecting && m_tls)
+                fail(Error::TlsHandshake, QStringLiteral("no TLS support"));
+        }, Qt::QueuedConnection);
+        return true;
+    }
+    m_socket.setSslConfiguration(tlsConfiguration());
+    m_socket.setPeerVerifyName(host);
+    m_socket.connectToHostEncrypted(host, port);
     return true;
 }
 
@@ -66,6 +90,12 @@ void TcpSocket::onReadyRead()
 
 void TcpSocket::onDisconnected()
 {
+    // A server that closes during the TLS handshake (plain text on the port, a refused hello).
+    if (m_state == State::Connecting) {
+        fail(m_certificateError.value_or(Error::TlsHandshake),
+             m_certificateText.isEmpty() ? QStringLiteral("closed during the handshake") : m_certificateText);
+        return;
+    }
     if (m_state != State::Connected)
         return;
     // Bytes that came with the peer's close are still readable: hand them over first.
@@ -77,10 +107,35 @@ void TcpSocket::onDisconnected()
     emit closedByPeer();
 }
 
+void TcpSocket::onSslErrors(const QList<QSslError> &errors)
+{
+    // Not ignored: the socket gives up after this, and the kind found here is the reason.
+    for (const QSslError &e : errors) {
+        Error kind = Error::CertificateUntrusted;
+        switch (e.error()) {
+        case QSslError::CertificateExpired:
+        case QSslError::CertificateNotYetValid:
+            kind = Error::CertificateExpired;
+            break;
+        case QSslError::HostNameMismatch:
+            kind = Error::CertificateHostMismatch;
+            break;
+        default:
+            break;
+        }
+        // An untrusted chain outweighs the rest: it is the first thing to mend.
+        if (!m_certificateError || kind == Error::CertificateUntrusted) {
+            m_certificateError = kind;
+            m_certificateText = e.errorString();
+        }
+    }
+}
+
 void TcpSocket::onError(QAbstractSocket::SocketError error)
 {
     // The peer's orderly close is reported through disconnected, not as an error.
-    if (error == QAbstractSocket::RemoteHostClosedError || m_state == State::Closed)
+    // (During a TLS handshake, onDisconnected reports it as the handshake's failure.)
+    if (m_state == State::Closed || error == QAbstractSocket::RemoteHostClosedError)
         return;
     Error kind = Error::Other;
     switch (error) {
@@ -88,9 +143,19 @@ void TcpSocket::onError(QAbstractSocket::SocketError error)
     case QAbstractSocket::HostNotFoundError: kind = Error::HostNotFound; break;
     case QAbstractSocket::SocketTimeoutError: kind = Error::TimedOut; break;
     case QAbstractSocket::NetworkError: kind = Error::Network; break;
+    case QAbstractSocket::SslHandshakeFailedError:
+    case QAbstractSocket::SslInternalError:
+    case QAbstractSocket::SslInvalidUserDataError:
+        kind = m_certificateError.value_or(Error::TlsHandshake);
+        break;
     default: break;
     }
-    const QString text = m_socket.errorString();
+    const QString text = m_certificateError && kind == *m_certificateError ? m_certificateText : m_socket.errorString();
+    fail(kind, text);
+}
+
+void TcpSocket::fail(Error kind, const QString &text)
+{
     m_state = State::Closed;
     m_socket.abort();
     emit errorOccurred(kind, text);

@@ -3,6 +3,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SecureServers.h"
+#include "platform/TlsTrust.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -11,9 +13,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
 
 namespace platform {
 namespace {
+
+// Redirects followed in a row, as the program's own fetcher does.
+constexpr int kMaxRedirects = 3;
 
 QNetworkAccessManager &manager()
 {
@@ -33,7 +39,7 @@ QPointer<QNetworkReply> &current()
 TransferResult fetchBytes(const QString &address, int timeoutSeconds)
 {
     TransferResult result;
-    const QUrl url(address);
+    const QUrl url(secureAddressFor(address));
     if (!url.isValid() || url.scheme().isEmpty()) {
         result.errorText = QStringLiteral("invalid address");
         return result;
@@ -42,9 +48,28 @@ TransferResult fetchBytes(const QString &address, int timeoutSeconds)
         current()->abort();
 
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setSslConfiguration(tlsConfiguration());
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
     QNetworkReply *reply = manager().get(request);
     current() = reply;
+    // Redirects to http or https are followed; a move from http to https on the same host is
+    // remembered, so the next fetch of any address on it goes there at once.
+    auto at = std::make_shared<QUrl>(url);
+    auto refused = std::make_shared<bool>(false);
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, at, refused](const QUrl &next) {
+        const QString scheme = next.scheme().toLower();
+        if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+            *refused = true;
+            reply->abort();
+            return;
+        }
+        if (at->scheme() == QLatin1String("http") && scheme == QLatin1String("https")
+            && at->host().compare(next.host(), Qt::CaseInsensitive) == 0)
+            rememberSecureServer(at->authority(), next.authority());
+        *at = next;
+        emit reply->redirectAllowed();
+    });
 
     QEventLoop loop;
     bool timedOut = false;
@@ -64,6 +89,9 @@ TransferResult fetchBytes(const QString &address, int timeoutSeconds)
     if (timedOut) {
         result.status = TransferResult::Status::TimedOut;
         result.errorText = QStringLiteral("timed out");
+    } else if (*refused) {
+        result.status = TransferResult::Status::Failed;
+        result.errorText = QStringLiteral("redirect to a non-web address");
     } else if (reply->error() == QNetworkReply::OperationCanceledError) {
         result.status = TransferResult::Status::Cancelled;
         result.errorText = reply->errorString();

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
-  nginx-light python3 ffmpeg
+  nginx-light python3 ffmpeg openssl
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   fonts-noto-cjk
   desktop-file-utils appstream

@@ -44,7 +44,10 @@ TEST(CommandLine, RecognisesThreadAddresses)
         EXPECT_EQ(url.server, QString::fromUtf8(c.server)) << c.address;
         EXPECT_EQ(url.board, QString::fromUtf8(c.board)) << c.address;
         EXPECT_EQ(url.threadNumber, QString::fromUtf8(c.thread)) << c.address;
-        EXPECT_EQ(url.boardAddress, QStringLiteral("http://%1/%2/").arg(c.server, c.board)) << c.address;
+        // An https thread keeps its scheme: the board is fetched over TLS.
+        const QString scheme = QString::fromUtf8(c.address).trimmed().startsWith(QStringLiteral("https")) ? "https" : "http";
+        EXPECT_EQ(url.boardAddress, QStringLiteral("%1://%2/%3/").arg(scheme, c.server, c.board)) << c.address;
+        EXPECT_EQ(url.secure, scheme == QStringLiteral("https")) << c.address;
     }
 }
 

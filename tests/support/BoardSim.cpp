@@ -68,6 +68,10 @@ void BoardSim::start(const Options &options)
         arguments << QStringLiteral("--drip-interval") << QString::number(options.dripIntervalMs);
     if (options.hugeMegabytes > 0)
         arguments << QStringLiteral("--huge-mb") << QString::number(options.hugeMegabytes);
+    if (options.aboneRate > 0)
+        arguments << QStringLiteral("--abone-rate") << QString::number(options.aboneRate, 'g', 10);
+    if (options.tls)
+        arguments << QStringLiteral("--tls");
     arguments << options.extraArguments;
 
     m_process = std::make_unique<QProcess>();
@@ -78,13 +82,15 @@ void BoardSim::start(const Options &options)
         m_error = QStringLiteral("boardsim did not start: ") + m_process->errorString();
         return;
     }
-    // The first line is the menu address; the services file is written before it.
+    // The first line is the menu address (with --tls the TLS one follows); the services file is
+    // written before it.
     const QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired()) {
-        const QString output = log();
-        const qsizetype newline = output.indexOf(QLatin1Char('\n'));
-        if (newline > 0) {
-            m_menuUrl = output.left(newline).trimmed();
+        const QStringList lines = log().split(QLatin1Char('\n'));
+        if (lines.size() > (options.tls ? 2 : 1)) {
+            m_menuUrl = lines.at(0).trimmed();
+            if (options.tls)
+                m_tlsMenuUrl = lines.at(1).trimmed();
             m_port = QUrl(m_menuUrl).port();
             if (m_port <= 0)
                 m_error = QStringLiteral("unexpected first line: ") + m_menuUrl;
@@ -127,6 +133,17 @@ bool BoardSim::setFaults(const QStringList &faults) const
 QString BoardSim::host() const
 {
     return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
+QString BoardSim::tlsHost() const
+{
+    const QUrl url(m_tlsMenuUrl);
+    return url.host() + QLatin1Char(':') + QString::number(url.port());
+}
+
+QString BoardSim::tlsBoardUrl(const QString &board) const
+{
+    return QStringLiteral("https://") + tlsHost() + QLatin1Char('/') + board + QLatin1Char('/');
 }
 
 QString BoardSim::baseUrl() const

@@ -38,6 +38,8 @@ public:
         QStringList overloaded;   // boards whose read.cgi answers the overloaded page
         int dripIntervalMs = 0;   // 0: the simulator's default
         int hugeMegabytes = 0;    // 0: the simulator's default
+        double aboneRate = 0;     // --abone-rate
+        bool tls = false;         // --tls: a TLS port beside the plain one
         QStringList extraArguments;
         QString program;          // empty: executable()
     };
@@ -53,6 +55,10 @@ public:
 
     int port() const { return m_port; }
     QString menuUrl() const { return m_menuUrl; }           // first line of its output
+    QString tlsMenuUrl() const { return m_tlsMenuUrl; }     // second line with tls: "https://..."
+    QString tlsHost() const;                                // "127.0.0.1:TLSPORT"
+    // The TLS port's address of a board of the main host ("https://127.0.0.1:TLSPORT/board/").
+    QString tlsBoardUrl(const QString &board) const;
     QString host() const;                                   // "127.0.0.1:PORT"
     QString baseUrl() const;                                // "http://127.0.0.1:PORT/"
     QString outsideHostA() const;                           // "127.0.0.2:PORT"
@@ -94,6 +100,7 @@ private:
     std::unique_ptr<QProcess> m_process;
     QString m_error;
     QString m_menuUrl;
+    QString m_tlsMenuUrl;
     int m_port = 0;
 };
 

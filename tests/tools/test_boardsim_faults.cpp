@@ -5,6 +5,7 @@
 #include "platform/Cp932.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
 
@@ -174,4 +175,34 @@ TEST(BoardSimFaults, WithoutFaultsTheViewerRequestIsAnsweredWhole)
     EXPECT_TRUE(closed) << "the server closes after its reply, as the viewer expects";
     EXPECT_EQ(statusOf(reply), 200);
     EXPECT_EQ(bodyOf(reply).size(), contentLength(reply));
+}
+
+TEST(BoardSimFaults, RangeFaultsAndTheRedirectToTheTlsPort)
+{
+    BoardSim::Options options = withFaults({});
+    options.tls = true;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << qPrintable(sim.error());
+    ASSERT_TRUE(sim.tlsMenuUrl().startsWith(QStringLiteral("https://127.0.0.1:"))) << qPrintable(sim.tlsMenuUrl());
+    EXPECT_TRUE(QFile::exists(sim.services().caFile));
+    const QString path = QStringLiteral("/news/dat/") + bodyOf(BoardSim::exchange(sim.host(), request(sim, "/news/subject.txt")))
+                                                            .split('.').first() + QStringLiteral(".dat");
+    const QByteArray whole = bodyOf(BoardSim::exchange(sim.host(), request(sim, path)));
+    const QByteArray ranged = request(sim, path).replace("\r\n\r\n", "\r\nRange: bytes=10-\r\n\r\n");
+    struct Case { const char *fault; int status; QByteArray body; };
+    const Case cases[] = {
+        {"", 206, whole.mid(10)},
+        {"ignore-range:/dat/", 200, whole},
+        {"bad-range:/dat/", 206, whole.mid(11)},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(sim.setFaults(*c.fault ? QStringList{QString::fromLatin1(c.fault)} : QStringList()));
+        const QByteArray reply = BoardSim::exchange(sim.host(), ranged);
+        EXPECT_EQ(statusOf(reply), c.status) << c.fault;
+        EXPECT_EQ(bodyOf(reply), c.body) << c.fault;
+    }
+    ASSERT_TRUE(sim.setFaults({QStringLiteral("redirect:/dat/")}));
+    const QByteArray moved = BoardSim::exchange(sim.host(), request(sim, path));
+    EXPECT_EQ(statusOf(moved), 301);
+    EXPECT_TRUE(moved.contains("\r\nLocation: https://" + sim.tlsHost().toLatin1() + path.toLatin1() + "\r\n"));
 }

@@ -4,6 +4,7 @@
 #include "BoardWorld.h"
 #include "PastLogs.h"
 #include "ReadRange.h"
+#include "SimHttp.h"
 #include "SimImages.h"
 #include "SimOptions.h"
 #include "SimPages.h"
@@ -116,7 +117,20 @@ TEST(SimOptions, ParsesFaultRulesAndRejectsBadValues)
     EXPECT_EQ(findFault(options->faults, QStringLiteral("/a/dat/1.dat"))->mode, FaultRule::Mode::Stall);
     EXPECT_EQ(findFault(options->faults, QStringLiteral("/a/subject.txt"))->mode, FaultRule::Mode::Refuse);
 
-    for (const char *bad : {"--start-count=0", "--start-count=1001", "--rate=-1", "--port=70000", "--bogus"})
+    // TLS rules act at accept on the TLS port, never on a request path.
+    QList<FaultRule> rules = {*parseFaultRule(QStringLiteral("tls-stall"), &error),
+                              *parseFaultRule(QStringLiteral("bad-range:/dat/"), &error)};
+    EXPECT_EQ(findFault(rules, QStringLiteral("/a/dat/1.dat"))->mode, FaultRule::Mode::BadRange);
+    EXPECT_EQ(findFault(rules, QStringLiteral("/a/subject.txt")), nullptr);
+    EXPECT_EQ(findTlsFault(rules)->mode, FaultRule::Mode::TlsStall);
+    const auto tls = parseSimOptions({QStringLiteral("boardsim"), QStringLiteral("--tls-port"), QStringLiteral("0"),
+                                      QStringLiteral("--abone-rate"), QStringLiteral("0.1")},
+                                     &error);
+    ASSERT_TRUE(tls);
+    EXPECT_TRUE(tls->tls);
+    EXPECT_DOUBLE_EQ(tls->aboneRate, 0.1);
+
+    for (const char *bad : {"--start-count=0", "--start-count=1001", "--rate=-1", "--port=70000", "--bogus", "--abone-rate=2"})
         EXPECT_FALSE(parseSimOptions({QStringLiteral("boardsim"), QString::fromLatin1(bad)}, &error)) << bad;
 }
 
@@ -260,6 +274,64 @@ TEST(BoardWorld, EveryDatLineHasTheServiceFieldsAndIsValidCp932)
     EXPECT_GT(multiLine, 100);
     EXPECT_GT(keywords, 50);
     EXPECT_GT(escapes, 5);
+}
+
+TEST(BoardWorld, DeletionsRewriteEarlierResponsesTheBoardsWay)
+{
+    BoardWorld::Settings s = settings(100, 2.0);
+    s.aboneRate = 0.2;
+    BoardWorld world(s);
+    world.advanceTo(kStart + 60 * 1000);
+    const SimThread *thread = world.board(SimHost::Main, QStringLiteral("livenhk"))->byActivity().first();
+    const QStringList lines = datLines(thread->dat);
+    ASSERT_EQ(lines.size(), thread->count());
+    const QString abone = QStringLiteral("あぼーん<>あぼーん<>あぼーん<>あぼーん<>");
+    const int deleted = int(lines.count(abone));
+    EXPECT_GT(deleted, 5);
+    EXPECT_NE(lines.first(), abone);  // the title line stays
+    EXPECT_EQ(thread->modifiedMs, thread->postedMs.last());
+}
+
+TEST(SimHttp, AnswersRangesAndConditionalRequestsForDatFiles)
+{
+    SimReply dat;
+    dat.body = "0123456789";
+    dat.lastModifiedMs = QDateTime(QDate(2024, 6, 1), QTime(12, 0, 3), QTimeZone::utc()).toMSecsSinceEpoch();
+    const QByteArray head = "GET /b/dat/1.dat HTTP/1.0\r\nHost: h\r\n";
+    struct Case
+    {
+        QByteArray headers;
+        RangeHandling handling;
+        int status;
+        QByteArray body;
+        QByteArray contentRange;
+    };
+    const Case cases[] = {
+        {"Range: bytes=4-", RangeHandling::Honour, 206, "456789", "bytes 4-9/10"},
+        {"range: bytes=4-5", RangeHandling::Honour, 206, "45", "bytes 4-5/10"},
+        {"Range: bytes=10-", RangeHandling::Honour, 416, "", "bytes */10"},
+        {"Range: bytes=4-", RangeHandling::Misplace, 206, "56789", "bytes 4-9/10"},
+        {"Range: bytes=4-", RangeHandling::Ignore, 200, "0123456789", ""},
+        {"If-Modified-Since: Sat, 01 Jun 2024 12:00:03 GMT\r\nRange: bytes=4-", RangeHandling::Honour, 304, "", ""},
+        {"If-Modified-Since: Sat, 01 Jun 2024 12:00:02 GMT\r\nRange: bytes=4-", RangeHandling::Honour, 206, "456789", "bytes 4-9/10"},
+        {"If-Modified-Since: Sat, 01 Jun 2024 12:00:03 GMT", RangeHandling::Ignore, 200, "0123456789", ""},
+        {"Range: lines=1-", RangeHandling::Honour, 200, "0123456789", ""},
+    };
+    for (const Case &c : cases) {
+        const SimReply reply = answerRange(dat, head + c.headers + "\r\n", c.handling);
+        EXPECT_EQ(reply.status, c.status) << c.headers.constData();
+        EXPECT_EQ(reply.body, c.body) << c.headers.constData();
+        EXPECT_EQ(reply.contentRange, c.contentRange) << c.headers.constData();
+    }
+    // Pages without a modification time always go whole.
+    SimReply page = dat;
+    page.lastModifiedMs = -1;
+    EXPECT_EQ(answerRange(page, head + "Range: bytes=4-\r\n", RangeHandling::Honour).status, 200);
+    const QByteArray wire = serialiseReply(answerRange(dat, head + "Range: bytes=4-\r\n", RangeHandling::Honour), false,
+                                           dat.lastModifiedMs);
+    EXPECT_TRUE(wire.startsWith("HTTP/1.1 206 Partial Content\r\n"));
+    EXPECT_TRUE(wire.contains("\r\nLast-Modified: Sat, 01 Jun 2024 12:00:03 GMT\r\n"));
+    EXPECT_TRUE(wire.contains("\r\nContent-Range: bytes 4-9/10\r\n"));
 }
 
 TEST(SimPages, ReadCgiLinksAddressesThroughTheRedirector)

@@ -63,6 +63,18 @@ void SimThread::append(const SimResponse &response, qint64 atMs)
     responses << response;
     postedMs << atMs;
     lastActivityMs = atMs;
+    modifiedMs = atMs;
+}
+
+void SimThread::rewriteAsDeleted(int i, qint64 atMs)
+{
+    const QString gone = QStringLiteral("あぼーん");
+    SimResponse &r = responses[i];
+    r.name = r.mail = r.dateField = r.body = gone;
+    dat.clear();
+    for (int k = 0; k < count(); ++k)
+        dat += platform::encodeCp932(datLine(responses.at(k), k == 0 ? title : QString()) + QLatin1Char('\n'));
+    modifiedMs = atMs;
 }
 
 QList<const SimThread *> SimBoard::byActivity() const
@@ -305,6 +317,9 @@ void BoardWorld::post(SimBoard &board, int boardIndex, size_t threadIndex, qint6
         const ChatterPlace place = placeOf(board, thread, QString());
         thread.append(thread.chatter->write(place, thread.count() + 1, atMs), atMs);
         thread.nextDueMs = dueAfter(atMs, nextInterval(thread));
+        // Now and then an earlier response is deleted (never the first, which holds the title).
+        if (m_settings.aboneRate > 0 && thread.count() > 2 && thread.timing->generateDouble() < m_settings.aboneRate)
+            thread.rewriteAsDeleted(1 + int(thread.timing->bounded(thread.count() - 2)), atMs);
     }
     if (thread.count() < 1000)
         return;

@@ -46,6 +46,7 @@ struct SimThread
     QList<qint64> postedMs;      // moment of each response
     QByteArray dat;              // the dat file as served, kept in step with responses
     qint64 lastActivityMs = 0;
+    qint64 modifiedMs = 0;       // last change of the dat (a post or a deletion): Last-Modified
     bool live = false;
     qint64 nextDueMs = 0;        // live threads: moment of the next response
     int part = 1;
@@ -54,6 +55,9 @@ struct SimThread
 
     int count() const { return int(responses.size()); }
     void append(const SimResponse &response, qint64 atMs);
+    // The board's deletion: every field of response i (0-based) becomes "あぼーん"; the bytes
+    // after it move.
+    void rewriteAsDeleted(int i, qint64 atMs);
 };
 
 struct SimBoard
@@ -92,6 +96,7 @@ public:
         double rate = 0.5;
         quint32 seed = 1;
         int startCount = 120;
+        double aboneRate = 0;
         QStringList overloadedBoards;
         qint64 startMs = 0;
         qint64 nextDelayMs = 0;   // from a thread's 1001st response to its next part

@@ -16,6 +16,13 @@ QString FaultRule::modeName() const
     case Mode::BadCp932: return QStringLiteral("badcp932");
     case Mode::Empty: return QStringLiteral("empty");
     case Mode::HeadersOnly: return QStringLiteral("headers");
+    case Mode::IgnoreRange: return QStringLiteral("ignore-range");
+    case Mode::BadRange: return QStringLiteral("bad-range");
+    case Mode::Redirect: return QStringLiteral("redirect");
+    case Mode::TlsUntrusted: return QStringLiteral("tls-untrusted");
+    case Mode::TlsWrongHost: return QStringLiteral("tls-wronghost");
+    case Mode::TlsStall: return QStringLiteral("tls-stall");
+    case Mode::TlsPlain: return QStringLiteral("tls-plain");
     }
     return QString();
 }
@@ -38,6 +45,13 @@ std::optional<FaultRule> parseFaultRule(const QString &text, QString *error)
         {QStringLiteral("badcp932"), FaultRule::Mode::BadCp932},
         {QStringLiteral("empty"), FaultRule::Mode::Empty},
         {QStringLiteral("headers"), FaultRule::Mode::HeadersOnly},
+        {QStringLiteral("ignore-range"), FaultRule::Mode::IgnoreRange},
+        {QStringLiteral("bad-range"), FaultRule::Mode::BadRange},
+        {QStringLiteral("redirect"), FaultRule::Mode::Redirect},
+        {QStringLiteral("tls-untrusted"), FaultRule::Mode::TlsUntrusted},
+        {QStringLiteral("tls-wronghost"), FaultRule::Mode::TlsWrongHost},
+        {QStringLiteral("tls-stall"), FaultRule::Mode::TlsStall},
+        {QStringLiteral("tls-plain"), FaultRule::Mode::TlsPlain},
     };
     if (mode.startsWith(QLatin1String("status"))) {
         rule.mode = FaultRule::Mode::Status;
@@ -69,7 +83,16 @@ std::optional<FaultRule> parseFaultRule(const QString &text, QString *error)
 const FaultRule *findFault(const QList<FaultRule> &rules, const QString &path)
 {
     for (const FaultRule &rule : rules) {
-        if (rule.appliesTo(path))
+        if (!rule.isTlsMode() && rule.appliesTo(path))
+            return &rule;
+    }
+    return nullptr;
+}
+
+const FaultRule *findTlsFault(const QList<FaultRule> &rules)
+{
+    for (const FaultRule &rule : rules) {
+        if (rule.isTlsMode())
             return &rule;
     }
     return nullptr;
@@ -107,6 +130,24 @@ QString simUsage()
         "                        empty     read the request, close without a byte\n"
         "                        headers   a complete reply of only headers: 200 with\n"
         "                                  Content-Length: 0 and no body\n"
+        "                        ignore-range  answer Range and If-Modified-Since with 200 and\n"
+        "                                  the whole file\n"
+        "                        bad-range 206 whose bytes start one after the offset asked for\n"
+        "                                  (Content-Range names the offset asked for)\n"
+        "                        redirect  301 to the same path on the TLS port (on the plain\n"
+        "                                  port itself without --tls)\n"
+        "                        tls-untrusted, tls-wronghost  the TLS port shows a certificate\n"
+        "                                  of no known authority / for another host name\n"
+        "                        tls-stall the TLS port accepts and never answers the handshake\n"
+        "                        tls-plain the TLS port speaks plain HTTP\n"
+        "                        (the tls- modes act on every TLS connection, TEXT aside)\n"
+        "  --abone-rate R        chance (0-1) that a post also rewrites an earlier response of\n"
+        "                        the thread as deleted (\"あぼーん\" in every field), default 0\n"
+        "  --tls                 also serve the main host over TLS on a second port, with a\n"
+        "                        throwaway certificate authority; the TLS menu address is the\n"
+        "                        second line of output, and --write-services names the\n"
+        "                        authority's certificate as network/ca_file\n"
+        "  --tls-port N          the TLS port (default: a free one)\n"
         "  --overloaded BOARD    read.cgi of BOARD answers the overloaded-server page\n"
         "                        (repeatable; board \"heavy\" always does)\n"
         "  --drip-interval MS    pause between dripped bytes (default 200)\n"
@@ -147,8 +188,12 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
     const QCommandLineOption huge(QStringLiteral("huge-mb"), QString(), QStringLiteral("N"));
     const QCommandLineOption services(QStringLiteral("write-services"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption logs(QStringLiteral("write-logs"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption abone(QStringLiteral("abone-rate"), QString(), QStringLiteral("R"));
+    const QCommandLineOption tls(QStringLiteral("tls"));
+    const QCommandLineOption tlsPort(QStringLiteral("tls-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    parser.addOptions({port, rate, seed, startCount, nextDelay, fault, overloaded, drip, huge, services, logs, help});
+    parser.addOptions({port, rate, seed, startCount, nextDelay, fault, overloaded, drip, huge, services, logs, abone, tls,
+                       tlsPort, help});
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -191,6 +236,17 @@ std::optional<SimOptions> parseSimOptions(const QStringList &arguments, QString 
         options.hugeMegabytes = parser.value(huge).toInt(&ok);
         if (!ok || options.hugeMegabytes < 1 || options.hugeMegabytes > 4096)
             return fail(QStringLiteral("--huge-mb needs a number from 1 to 4096"));
+    }
+    if (parser.isSet(abone)) {
+        options.aboneRate = parser.value(abone).toDouble(&ok);
+        if (!ok || options.aboneRate < 0 || options.aboneRate > 1)
+            return fail(QStringLiteral("--abone-rate needs a number from 0 to 1"));
+    }
+    options.tls = parser.isSet(tls) || parser.isSet(tlsPort);
+    if (parser.isSet(tlsPort)) {
+        options.tlsPort = parser.value(tlsPort).toInt(&ok);
+        if (!ok || options.tlsPort < 0 || options.tlsPort > 65535)
+            return fail(QStringLiteral("--tls-port needs a number from 0 to 65535"));
     }
     for (const QString &text : parser.values(fault)) {
         QString message;

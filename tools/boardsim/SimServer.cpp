@@ -1,59 +1,24 @@
 #include "SimServer.h"
 
 #include "SimPages.h"
+#include "SimTls.h"
 #include "SimTime.h"
 
 #include "platform/Cp932.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QSslSocket>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTime>
 #include <QTimer>
-#include <QUrlQuery>
 
 namespace {
 
 constexpr int kMaxRequestBytes = 64 * 1024;
 constexpr int kIdleMs = 60 * 1000;
 constexpr qint64 kHugeChunk = 64 * 1024;
-
-QByteArray reasonPhrase(int status)
-{
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return status < 400 ? "Redirect" : "Error";
-    }
-}
-
-SimReply htmlReply(int status, const QString &page)
-{
-    SimReply reply;
-    reply.status = status;
-    reply.body = platform::encodeCp932(page);
-    return reply;
-}
-
-SimReply textReply(const QString &text)
-{
-    SimReply reply;
-    reply.contentType = QByteArrayLiteral("text/plain; charset=Shift_JIS");
-    reply.body = platform::encodeCp932(text);
-    return reply;
-}
-
-SimReply notFound()
-{
-    return htmlReply(404, simpages::errorPage(404, QStringLiteral("Not Found")));
-}
 
 qsizetype headerEnd(const QByteArray &buffer, int *separatorLength)
 {
@@ -135,11 +100,12 @@ bool SimServer::listen(QString *error)
             settings.seed = m_options.seed;
             settings.startCount = m_options.startCount;
             settings.nextDelayMs = qint64(m_options.nextDelaySeconds) * 1000;
+            settings.aboneRate = m_options.aboneRate;
             settings.overloadedBoards = m_options.overloadedBoards;
             settings.startMs = QDateTime::currentMSecsSinceEpoch();
             m_world = std::make_unique<BoardWorld>(settings);
             m_images = makeSimImages();
-            return true;
+            return !m_options.tls || listenForTls(error);
         }
         if (m_options.port != 0)
             break; // a fixed port that is taken stays taken
@@ -164,8 +130,37 @@ QString SimServer::listenForImages()
     return address;
 }
 
+bool SimServer::listenForTls(QString *error)
+{
+    m_tlsDir = std::make_unique<QTemporaryDir>();
+    if (!m_tlsDir->isValid() || !makeSimCertificates(m_tlsDir->path(), error))
+        return false;
+    auto *listener = new SimTlsListener(this);
+    if (!listener->listen(QHostAddress(SimHosts::address(SimHost::Main)), quint16(m_options.tlsPort))) {
+        if (error)
+            *error = QStringLiteral("cannot listen for TLS on port %1: %2").arg(m_options.tlsPort).arg(listener->errorString());
+        delete listener;
+        return false;
+    }
+    m_tlsListener = listener;
+    m_tlsPort = listener->serverPort();
+    connect(listener, &QTcpServer::newConnection, this, &SimServer::acceptTls);
+    return true;
+}
+
+QString SimServer::tlsMenuUrl() const
+{
+    return m_tlsPort ? QStringLiteral("https://%1:%2/bbsmenu.html").arg(SimHosts::address(SimHost::Main)).arg(m_tlsPort)
+                     : QString();
+}
+
 void SimServer::close()
 {
+    if (m_tlsListener) {
+        m_tlsListener->close();
+        m_tlsListener->deleteLater();
+        m_tlsListener = nullptr;
+    }
     if (m_imageListener) {
         m_imageListener->close();
         m_imageListener->deleteLater();
@@ -188,6 +183,8 @@ ServicesConfig SimServer::servicesConfig() const
     config.tvHost = hosts.main();
     config.redirectorPrefix = hosts.redirectorPrefix();
     config.timeoutSeconds = 10;
+    if (m_tlsDir)
+        config.caFile = m_tlsDir->filePath(QStringLiteral("ca.pem"));
     return config;
 }
 
@@ -216,18 +213,51 @@ void SimServer::accept(QTcpServer *listener, SimHost host)
             log(host, QStringLiteral("-"), QStringLiteral("stalled on accept (fault stall)"));
             continue; // held open until the client gives up
         }
-        auto *idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); socket->deleteLater(); });
-        idle->start(kIdleMs);
-        socket->setProperty("simIdle", QVariant::fromValue<QObject *>(idle));
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket, host] { readRequest(socket, host); });
-        if (socket->bytesAvailable() > 0)
-            readRequest(socket, host);
+        serve(socket, host, false);
     }
 }
 
-void SimServer::readRequest(QTcpSocket *socket, SimHost host)
+void SimServer::serve(QTcpSocket *socket, SimHost host, bool secure)
+{
+    auto *idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); socket->deleteLater(); });
+    idle->start(kIdleMs);
+    socket->setProperty("simIdle", QVariant::fromValue<QObject *>(idle));
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, host, secure] { readRequest(socket, host, secure); });
+    if (socket->bytesAvailable() > 0)
+        readRequest(socket, host, secure);
+}
+
+void SimServer::acceptTls()
+{
+    while (QTcpSocket *plain = m_tlsListener->nextPendingConnection()) {
+        auto *socket = static_cast<QSslSocket *>(plain);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        const FaultRule *fault = findTlsFault(m_options.faults);
+        const FaultRule::Mode mode = fault ? fault->mode : FaultRule::Mode::Refuse;
+        const QString note = fault ? QStringLiteral(" (fault %1)").arg(fault->modeName()) : QString();
+        if (fault && mode == FaultRule::Mode::TlsStall) {
+            log(SimHost::Main, QStringLiteral("-"), QStringLiteral("TLS handshake held") + note);
+            continue; // held open until the client gives up
+        }
+        if (fault && mode == FaultRule::Mode::TlsPlain) {
+            log(SimHost::Main, QStringLiteral("-"), QStringLiteral("400 plain text on the TLS port") + note);
+            sendWhole(socket, serialise(htmlReply(400, simpages::errorPage(400, QStringLiteral("Bad Request"))), false));
+            continue;
+        }
+        const QString certificate = !fault ? QStringLiteral("server")
+            : mode == FaultRule::Mode::TlsUntrusted ? QStringLiteral("untrusted") : QStringLiteral("wronghost");
+        if (fault)
+            log(SimHost::Main, QStringLiteral("-"), QStringLiteral("TLS with the %1 certificate").arg(certificate) + note);
+        socket->setSslConfiguration(simServerTls(m_tlsDir->path(), certificate));
+        // A client that refuses the certificate just goes away; the socket then closes.
+        socket->startServerEncryption();
+        serve(socket, SimHost::Main, true);
+    }
+}
+
+void SimServer::readRequest(QTcpSocket *socket, SimHost host, bool secure)
 {
     if (socket->property("simAnswered").toBool()) {
         socket->readAll(); // a client that keeps talking after its request is ignored
@@ -250,10 +280,10 @@ void SimServer::readRequest(QTcpSocket *socket, SimHost host)
     socket->setProperty("simBuffer", QVariant());
     if (auto *idle = qobject_cast<QTimer *>(socket->property("simIdle").value<QObject *>()))
         idle->stop();
-    respond(socket, host, buffer.left(end));
+    respond(socket, host, buffer.left(end), secure);
 }
 
-void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head)
+void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head, bool secure)
 {
     const QList<QByteArray> lines = head.split('\n');
     const QString requestLine = QString::fromLatin1(lines.value(0).trimmed());
@@ -334,9 +364,24 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
             sendWhole(socket, serialise(reply, false));
             return;
         }
+        case FaultRule::Mode::Redirect:
+            if (secure)
+                break;
+            {
+                const SimReply reply = redirectToTls(path);
+                log(host, requestLine, QStringLiteral("301 to ") + QString::fromLatin1(reply.location) + faultNote);
+                sendWhole(socket, serialise(reply, headOnly));
+            }
+            return;
         case FaultRule::Mode::Drip:
         case FaultRule::Mode::Truncate:
         case FaultRule::Mode::BadCp932:
+        case FaultRule::Mode::IgnoreRange:
+        case FaultRule::Mode::BadRange:
+        case FaultRule::Mode::TlsUntrusted:
+        case FaultRule::Mode::TlsWrongHost:
+        case FaultRule::Mode::TlsStall:
+        case FaultRule::Mode::TlsPlain:
             break;
         }
     }
@@ -346,6 +391,12 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
         reply = htmlReply(405, simpages::errorPage(405, QStringLiteral("Method Not Allowed")));
     else
         reply = answer(host, path, now);
+    const RangeHandling ranges = !fault ? RangeHandling::Honour
+        : fault->mode == FaultRule::Mode::IgnoreRange ? RangeHandling::Ignore
+        : fault->mode == FaultRule::Mode::BadRange ? RangeHandling::Misplace : RangeHandling::Honour;
+    reply = answerRange(reply, head, ranges);
+    if (secure)
+        linkToTls(reply);
     if (fault && fault->mode == FaultRule::Mode::BadCp932)
         reply.body = spoilCp932(reply.body);
     const QByteArray bytes = serialise(reply, headOnly);
@@ -364,50 +415,29 @@ void SimServer::respond(QTcpSocket *socket, SimHost host, const QByteArray &head
     }
 }
 
-void SimServer::control(QTcpSocket *socket, SimHost host, const QString &requestLine, const QString &path)
-{
-    SimReply reply;
-    reply.contentType = QByteArrayLiteral("text/plain; charset=us-ascii");
-    const QString route = path.section(QLatin1Char('?'), 0, 0);
-    if (!socket->peerAddress().isLoopback()) {
-        reply = htmlReply(403, simpages::errorPage(403, QStringLiteral("Forbidden")));
-    } else if (route != QLatin1String("/_control/faults")) {
-        reply = notFound();
-    } else {
-        QList<FaultRule> rules;
-        QString error;
-        const QUrlQuery query(path.section(QLatin1Char('?'), 1));
-        for (const QString &text : query.allQueryItemValues(QStringLiteral("set"), QUrl::FullyDecoded)) {
-            const auto rule = parseFaultRule(text, &error);
-            if (!rule)
-                break;
-            rules << *rule;
-        }
-        if (!error.isEmpty()) {
-            reply.status = 400;
-            reply.body = error.toLatin1() + '\n';
-        } else {
-            m_options.faults = rules;
-            m_faultsSetAtRuntime = true;
-            for (const FaultRule &rule : rules)
-                reply.body += (rule.modeName() + QLatin1Char(':') + rule.pathText).toLatin1() + '\n';
-        }
-    }
-    log(host, requestLine, QStringLiteral("%1 control").arg(reply.status));
-    sendWhole(socket, serialise(reply, false));
-}
-
 QByteArray SimServer::serialise(const SimReply &reply, bool headOnly) const
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
-    head += "Date: " + httpDate(QDateTime::currentMSecsSinceEpoch()).toLatin1() + "\r\n";
-    head += "Server: boardsim\r\n";
-    head += "Content-Type: " + reply.contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
-    if (!reply.location.isEmpty())
-        head += "Location: " + reply.location + "\r\n";
-    head += "Connection: close\r\n\r\n";
-    return headOnly ? head : head + reply.body;
+    return serialiseReply(reply, headOnly, QDateTime::currentMSecsSinceEpoch());
+}
+
+SimReply SimServer::redirectToTls(const QString &path) const
+{
+    SimReply reply = htmlReply(301, simpages::errorPage(301, QStringLiteral("Moved Permanently")));
+    // Without a TLS port the redirect points back at the same address: a loop.
+    reply.location = (m_tlsPort ? QStringLiteral("https://%1:%2").arg(SimHosts::address(SimHost::Main)).arg(m_tlsPort)
+                                : QStringLiteral("http://") + m_world->hosts().main())
+                         .toLatin1()
+        + path.toLatin1();
+    return reply;
+}
+
+void SimServer::linkToTls(SimReply &reply) const
+{
+    if (!reply.contentType.startsWith("text/"))
+        return;
+    const QByteArray plain = "http://" + m_world->hosts().main().toLatin1() + "/";
+    const QByteArray tls = "https://" + SimHosts::address(SimHost::Main).toLatin1() + ":" + QByteArray::number(m_tlsPort) + "/";
+    reply.body.replace(plain, tls);
 }
 
 void SimServer::sendWhole(QTcpSocket *socket, const QByteArray &bytes)
@@ -461,81 +491,4 @@ void SimServer::sendHuge(QTcpSocket *socket)
     connect(socket, &QTcpSocket::bytesWritten, socket, pump);
     socket->write(head);
     pump();
-}
-
-SimReply SimServer::answer(SimHost host, const QString &fullPath, qint64 nowMs)
-{
-    m_world->advanceTo(nowMs);
-    QString path = fullPath.section(QLatin1Char('?'), 0, 0);
-    const QString firstSegment = path.section(QLatin1Char('/'), 1, 1);
-
-    // The redirector: "/<host:port>/<rest>" sends the browser on to "http://<host:port>/<rest>".
-    if (firstSegment.contains(QLatin1Char(':')) || host == SimHost::Redirector) {
-        if (path.size() <= 1)
-            return htmlReply(200, simpages::rootPage(*m_world));
-        SimReply reply = htmlReply(302, simpages::errorPage(302, QStringLiteral("Found")));
-        reply.location = (QStringLiteral("http://") + path.mid(1)).toLatin1();
-        return reply;
-    }
-
-    if (host == SimHost::Images && !path.startsWith(QLatin1String("/img/")))
-        return notFound();
-    if (host == SimHost::Main || host == SimHost::Images) {
-        if (path.startsWith(QLatin1String("/img/"))) {
-            const auto image = m_images.constFind(path.mid(5));
-            if (image == m_images.constEnd())
-                return notFound();
-            SimReply reply;
-            reply.contentType = image->contentType;
-            reply.body = image->bytes;
-            return reply;
-        }
-    }
-    if (host == SimHost::Main) {
-        if (path == QLatin1String("/") || path == QLatin1String("/index.html"))
-            return htmlReply(200, simpages::rootPage(*m_world));
-        if (path == QLatin1String("/bbsmenu.html"))
-            return htmlReply(200, simpages::boardMenu(*m_world));
-        if (path == QLatin1String("/tv/") || path == QLatin1String("/tv"))
-            return htmlReply(200, simpages::tvGraph(*m_world, nowMs));
-        if (path == QLatin1String("/moved.html"))
-            return htmlReply(200, QStringLiteral("<html><head><title>移転しました</title></head><body>移転しました。</body></html>\n"));
-    }
-
-    // read.cgi; a relative anchor followed from a thread page repeats the prefix, so the last
-    // occurrence counts.
-    const qsizetype cgi = path.lastIndexOf(QLatin1String("/test/read.cgi/"));
-    if (cgi >= 0) {
-        const QStringList parts = path.mid(cgi + 15).split(QLatin1Char('/'));
-        const SimBoard *board = m_world->board(host, parts.value(0));
-        if (!board)
-            return notFound();
-        if (board->overloaded)
-            return htmlReply(200, simpages::overloaded(*m_world, *board));
-        const SimThread *thread = board->thread(parts.value(1).toLongLong());
-        if (!thread)
-            return htmlReply(404, QStringLiteral("<html><head><title>ＥＲＲＯＲ！</title></head><body>"
-                                                 "そんな板orスレッドないです。</body></html>\n"));
-        return htmlReply(200, simpages::readCgi(*m_world, *board, *thread, parts.mid(2).join(QLatin1Char('/'))));
-    }
-
-    const SimBoard *board = m_world->board(host, firstSegment);
-    if (!board)
-        return notFound();
-    const QString rest = path.mid(firstSegment.size() + 1);
-    if (rest == QLatin1String("/") || rest == QLatin1String("/index.html") || rest == QLatin1String("/subback.html"))
-        return htmlReply(200, simpages::subback(*m_world, *board));
-    if (rest == QLatin1String("/subject.txt"))
-        return textReply(simpages::subjectText(*board));
-    static const QRegularExpression dat(QStringLiteral("^/dat/(\\d+)\\.dat$"));
-    if (const auto m = dat.match(rest); m.hasMatch()) {
-        const SimThread *thread = board->thread(m.captured(1).toLongLong());
-        if (!thread)
-            return notFound();
-        SimReply reply;
-        reply.contentType = QByteArrayLiteral("text/plain");
-        reply.body = thread->dat;
-        return reply;
-    }
-    return notFound();
 }

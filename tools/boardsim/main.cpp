@@ -84,6 +84,8 @@ int main(int argc, char **argv)
         return 1;
     }
     printLine(server.world().hosts().menuUrl());
+    if (server.tlsPort())
+        printLine(server.tlsMenuUrl());
     server.setLog(printLine);
 
     const int status = app.exec();
