@@ -84,6 +84,13 @@ class GoalTest(unittest.TestCase):
                 self.assertEqual(met(t, "kestrelon: process start"), expected)
                 self.assertEqual(met(t, "kestrelon: resident memory"), expected)
 
+    def test_bytes_per_hour_goal_at_its_edge(self):
+        for diff, expected in ((1.0e6, "yes"), (1.1e6, "NO")):
+            res = results(bytes={"cycles": 300, "threads": 11, "differential_bytes_per_hour": diff,
+                                 "whole_bytes_per_hour": 1.0e7})
+            self.assertEqual(met(measure.build_table(res, {}, {}, []), "differential / whole"), expected)
+        self.assertEqual(met(measure.build_table(results(), {}, {}, []), "bytes per hour"), "NO")
+
     def test_memory_and_worst_frame_goals(self):
         res = results()
         res["strip"]["labels/200"]["pss_mb"] = 70.0

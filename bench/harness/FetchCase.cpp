@@ -1,6 +1,7 @@
 #include "HarnessCases.h"
 #include "HarnessWindow.h"
 
+#include "core/ServicesConfig.h"
 #include "core/TextStore.h"
 #include "net/DatConverter.h"
 #include "net/ThreadChannel.h"
@@ -45,6 +46,12 @@ QJsonObject runFetchCase(const QString &home, const QString &host, const QString
     platform::setProgramFolder(home.isEmpty() ? scratch.path() : home);
     const QString pagePath = platform::programPath(marqueePageFileName());
 
+    // The same unchanging dat fetched again and again: whole each time, so every cycle converts
+    // all of it (a differential fetch would bring nothing new). The real program's cycle, which
+    // measure.py times on a live thread, runs with differential fetching on.
+    ServicesConfig config = services();
+    config.differential = false;
+    setServices(config);
     ThreadChannel channel;
     const FetchResult index = channel.openBoardAndWait(QStringLiteral("http://%1/%2/").arg(host, board));
     if (!index.ok())

@@ -16,6 +16,10 @@ QJsonObject runIdleCase(double seconds);
 // last 30 responses built into the marquee page and shown. home: the program folder (with the
 // server's services.ini), or empty for a scratch one.
 QJsonObject runFetchCase(const QString &home, const QString &host, const QString &board, int cycles);
+// Bytes received on a live thread: two channels follow it, one fetching differentially and one
+// whole, `cycles` fetches each, intervalMs apart; the figures are per hour of twelve-second
+// re-fetches (the server should post faster by the factor 12 s / intervalMs).
+QJsonObject runBytesCase(const QString &host, const QString &board, int cycles, int intervalMs);
 // The main window's start-up, as the program runs it, up to the first paint with the live-board
 // list filled; t0Ns is CLOCK_MONOTONIC when the parent spawned this process.
 QJsonObject runStartupCase(const QString &home, const QString &menuUrl, qint64 t0Ns);

@@ -6,6 +6,7 @@
 //                  [--xserver-pid PID]
 //   kharness idle [--seconds S] [--xserver-pid PID]
 //   kharness fetch [--home DIR] --host 127.0.0.1:PORT --board BOARD [--cycles N]
+//   kharness bytes --host 127.0.0.1:PORT --board BOARD [--cycles N] [--interval-ms MS]
 //   kharness startup --home DIR --menu URL --t0-ns NS
 //
 // Frames are the paint events the surface actually ran (timestamped as each one ends); CPU is
@@ -30,7 +31,7 @@ int main(int argc, char **argv)
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("mode"), QStringLiteral("strip, idle, fetch or startup"));
+    parser.addPositionalArgument(QStringLiteral("mode"), QStringLiteral("strip, idle, fetch, bytes or startup"));
     parser.addOption({QStringLiteral("view"), QStringLiteral("labels, labels-shadow or marquee"), QStringLiteral("view")});
     parser.addOption({QStringLiteral("comments"), QStringLiteral("simultaneous comments"), QStringLiteral("n"), QStringLiteral("200")});
     parser.addOption({QStringLiteral("seconds"), QStringLiteral("measured seconds"), QStringLiteral("s"), QStringLiteral("20")});
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("host"), QStringLiteral("board server host:port"), QStringLiteral("host")});
     parser.addOption({QStringLiteral("board"), QStringLiteral("board key"), QStringLiteral("board"), QStringLiteral("livenhk")});
     parser.addOption({QStringLiteral("cycles"), QStringLiteral("fetch cycles"), QStringLiteral("n"), QStringLiteral("50")});
+    parser.addOption({QStringLiteral("interval-ms"), QStringLiteral("time between fetches"), QStringLiteral("ms"), QStringLiteral("1200")});
     parser.addOption({QStringLiteral("home"), QStringLiteral("program folder"), QStringLiteral("dir")});
     parser.addOption({QStringLiteral("menu"), QStringLiteral("board menu address"), QStringLiteral("url")});
     parser.addOption({QStringLiteral("t0-ns"), QStringLiteral("CLOCK_MONOTONIC at spawn"), QStringLiteral("ns"), QStringLiteral("0")});
@@ -57,6 +59,10 @@ int main(int argc, char **argv)
     } else if (mode == QLatin1String("fetch")) {
         result = harness::runFetchCase(parser.value(QStringLiteral("home")), parser.value(QStringLiteral("host")), parser.value(QStringLiteral("board")),
                                        parser.value(QStringLiteral("cycles")).toInt());
+    } else if (mode == QLatin1String("bytes")) {
+        result = harness::runBytesCase(parser.value(QStringLiteral("host")), parser.value(QStringLiteral("board")),
+                                       parser.value(QStringLiteral("cycles")).toInt(),
+                                       parser.value(QStringLiteral("interval-ms")).toInt());
     } else if (mode == QLatin1String("startup")) {
         result = harness::runStartupCase(parser.value(QStringLiteral("home")), parser.value(QStringLiteral("menu")),
                                          parser.value(QStringLiteral("t0-ns")).toLongLong());

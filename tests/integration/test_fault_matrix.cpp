@@ -46,13 +46,23 @@ constexpr int kTimeoutSeconds = 2;
 // work, and a conforming retry after a 400.
 constexpr int kMarginMs = 2500;
 
+// The places (columns) a fault row is run at.
+enum Column : unsigned {
+    kMenu = 1, kBoard = 2, kStartDat = 4, kStartWeb = 8, kRefetch = 16, kFollow = 32,
+    kEveryColumn = 63, kDatColumns = kStartDat | kRefetch | kFollow,
+};
+
 struct Fault
 {
     const char *label; // row of the table
     const char *mode;  // boardsim --fault MODE
     // The fault does not stop the operation: the conforming request gets past "strict",
-    // undecodable bytes are shown as U+FFFD.
+    // undecodable bytes are shown as U+FFFD, a stale or ignored range is followed by the whole
+    // dat, a redirect to the TLS port is followed.
     bool survivable;
+    unsigned columns = kEveryColumn;
+    // The window reaches the board over TLS (the menu of the TLS port): the tls- faults act there.
+    bool overTls = false;
 };
 
 const Fault kFaults[] = {
@@ -68,6 +78,13 @@ const Fault kFaults[] = {
     {"invalid CP932", "badcp932", true},
     {"empty reply", "empty", false},
     {"only headers (200, no body)", "headers", false},
+    {"range ignored (200, the whole dat)", "ignore-range", true, kDatColumns},
+    {"bad range (206 from the wrong offset)", "bad-range", true, kDatColumns},
+    {"redirect (301 to the TLS port)", "redirect", true, kDatColumns},
+    {"TLS: untrusted certificate", "tls-untrusted", false, kDatColumns, true},
+    {"TLS: certificate for another host", "tls-wronghost", false, kDatColumns, true},
+    {"TLS: handshake stalls", "tls-stall", false, kDatColumns, true},
+    {"TLS: plain text on the TLS port", "tls-plain", false, kDatColumns, true},
 };
 
 // What one case saw, for the table.
@@ -161,11 +178,13 @@ public:
     };
 
     // Runs body for every fault, each with a fresh server, program folder and window.
-    void runColumn(const QString &column, const BoardSim::Options &simOptions,
+    void runColumn(const QString &column, Column place, const BoardSim::Options &simOptions,
                    const std::function<void(Case &)> &body)
     {
         QList<QPair<QString, CaseOutcome>> rows;
         for (const Fault &fault : kFaults) {
+            if (!(fault.columns & place))
+                continue;
             SCOPED_TRACE(fault.label);
             CaseOutcome outcome;
             {
@@ -174,6 +193,7 @@ public:
                 BoardSim::Options options = simOptions;
                 options.dripIntervalMs = 300;
                 options.hugeMegabytes = 24;
+                options.tls = fault.overTls || QByteArray(fault.mode) == "redirect";
                 BoardSim sim(options);
                 if (!sim.isRunning()) {
                     ADD_FAILURE() << sim.error().toStdString();
@@ -181,7 +201,7 @@ public:
                 } else {
                     ServicesConfig config = sim.services();
                     config.timeoutSeconds = kTimeoutSeconds;
-                    auto w = testsupport::openMainWindow(config, sim.menuUrl());
+                    auto w = testsupport::openMainWindow(config, fault.overTls ? sim.tlsMenuUrl() : sim.menuUrl());
                     Case c{fault, sim, *w, home, messages, outcome};
                     body(c);
                     w->close();
@@ -256,7 +276,7 @@ public:
 
 TEST_F(FaultMatrix, Menu)
 {
-    runColumn(QStringLiteral("Menu"), liveOptions(0), [](Case &c) {
+    runColumn(QStringLiteral("Menu"), kMenu, liveOptions(0), [](Case &c) {
         const QStringList live = entries(c.w.List3);
         const QStringList all = entries(c.w.List1);
         ASSERT_FALSE(live.isEmpty());
@@ -285,7 +305,7 @@ TEST_F(FaultMatrix, Menu)
 
 TEST_F(FaultMatrix, Board)
 {
-    runColumn(QStringLiteral("Board"), liveOptions(0), [](Case &c) {
+    runColumn(QStringLiteral("Board"), kBoard, liveOptions(0), [](Case &c) {
         testsupport::openLiveBoard(c.w, QStringLiteral("livenhk"));
         testsupport::chooseTopThread(c.w);
         const QStringList threads = entries(c.w.List5);
@@ -345,17 +365,17 @@ void startColumn(FaultMatrix::Case &c, bool datMode)
 
 TEST_F(FaultMatrix, StartDat)
 {
-    runColumn(QStringLiteral("StartDat"), liveOptions(0), [](Case &c) { startColumn(c, true); });
+    runColumn(QStringLiteral("StartDat"), kStartDat, liveOptions(0), [](Case &c) { startColumn(c, true); });
 }
 
 TEST_F(FaultMatrix, StartWeb)
 {
-    runColumn(QStringLiteral("StartWeb"), liveOptions(0), [](Case &c) { startColumn(c, false); });
+    runColumn(QStringLiteral("StartWeb"), kStartWeb, liveOptions(0), [](Case &c) { startColumn(c, false); });
 }
 
 TEST_F(FaultMatrix, Refetch)
 {
-    runColumn(QStringLiteral("Refetch"), liveOptions(8), [](Case &c) {
+    runColumn(QStringLiteral("Refetch"), kRefetch, liveOptions(8), [](Case &c) {
         testsupport::setViewMode(c.w, 1);
         testsupport::openLiveBoard(c.w, QStringLiteral("livenhk"));
         testsupport::chooseTopThread(c.w);
@@ -401,7 +421,7 @@ TEST_F(FaultMatrix, Refetch)
 
 TEST_F(FaultMatrix, Follow)
 {
-    runColumn(QStringLiteral("Follow"), liveOptions(2, 997), [](Case &c) {
+    runColumn(QStringLiteral("Follow"), kFollow, liveOptions(2, 997), [](Case &c) {
         c.w.dialogs().settingsDialog()->Option1[0]->setChecked(true);
         testsupport::setViewMode(c.w, 1);
         testsupport::openLiveBoard(c.w, QStringLiteral("livenhk"));
