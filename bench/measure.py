@@ -187,14 +187,14 @@ def fetch_case(build, cycles):
 
 # Bytes per hour on a live thread at 3 posts a second, ten times faster: the server posts 30 a
 # second and the two channels fetch every 1.2 s instead of 12 s, so each fetch meets as many new
-# responses as the program's would. Deletions now and then make some differential fetches fall
-# back to the whole dat, as on a real board.
+# responses as the program's would. With deletions (abone > 0) the differential fetch that meets
+# one falls back to the whole dat.
 BYTES_SPEEDUP = 10
 
 
-def bytes_case(build, cycles):
+def bytes_case(build, cycles, abone=0.0):
     home = tempfile.mkdtemp(prefix="kbench-bytes-")
-    sim = BoardSim(build, home, "--rate", str(3 * BYTES_SPEEDUP), "--start-count", "1", "--abone-rate", "0.002")
+    sim = BoardSim(build, home, "--rate", str(3 * BYTES_SPEEDUP), "--start-count", "1", "--abone-rate", str(abone))
     try:
         if not sim.url:
             return {"error": "boardsim did not start"}
@@ -525,6 +525,11 @@ def window_sections(t, res):
         diff, whole = b["differential_bytes_per_hour"], b["whole_bytes_per_hour"]
         t.row(f"differential / whole re-fetches, bytes per hour ({b['cycles']} fetches, {b['threads']} threads)",
               f"{diff / 1e6:.2f} / {whole / 1e6:.2f} MB = {diff / whole:.3f}", "<= 0.1", diff / whole <= 0.1)
+    b = res.get("bytes_abone", NOT_RUN)
+    if "error" not in b:
+        diff, whole = b["differential_bytes_per_hour"], b["whole_bytes_per_hour"]
+        t.row(f"  the same with a deletion every 500 posts ({b['cycles']} fetches)",
+              f"{diff / 1e6:.2f} / {whole / 1e6:.2f} MB = {diff / whole:.3f}")
 
     t.section("Fetch to screen over loopback")
     live = res.get("fetch_program", NOT_RUN)
@@ -694,7 +699,9 @@ def main():
         res["fetch_program"] = program_fetch_case(args.build, args.cycles)
     if part("bytes"):
         print("  bytes per hour, differential and whole ...", file=sys.stderr, flush=True)
-        res["bytes"] = bytes_case(args.build, int(os.environ.get("KESTRELON_BENCH_BYTES_CYCLES", 300)))
+        cycles = int(os.environ.get("KESTRELON_BENCH_BYTES_CYCLES", 300))
+        res["bytes"] = bytes_case(args.build, cycles)
+        res["bytes_abone"] = bytes_case(args.build, cycles, abone=0.002)
     if part("startup"):
         print("  start-up ...", file=sys.stderr, flush=True)
         res["startup"] = startup_case(args.build)

@@ -7,22 +7,40 @@ namespace platform {
 TcpSocket::TcpSocket(QObject *parent)
     : QObject(parent)
 {
-    connect(&m_socket, &QSslSocket::connected, this, [this] {
-        if (!m_tls)
-            onConnected();
-    });
-    connect(&m_socket, &QSslSocket::encrypted, this, &TcpSocket::onConnected);
-    connect(&m_socket, &QSslSocket::readyRead, this, &TcpSocket::onReadyRead);
-    connect(&m_socket, &QSslSocket::disconnected, this, &TcpSocket::onDisconnected);
-    connect(&m_socket, &QSslSocket::errorOccurred, this, &TcpSocket::onError);
-    connect(&m_socket, &QSslSocket::sslErrors, this, &TcpSocket::onSslErrors);
+    useSocket(false);
 }
 
 TcpSocket::~TcpSocket()
 {
     // No signal may reach an owner that is being destroyed.
-    m_socket.disconnect(this);
-    m_socket.abort();
+    m_socket->disconnect(this);
+    m_socket->abort();
+}
+
+void TcpSocket::useSocket(bool tls)
+{
+    if (m_socket && (qobject_cast<QSslSocket *>(m_socket.get()) != nullptr) == tls)
+        return;
+    if (m_socket) {
+        // This may run inside one of the old socket's signals (a redirect to https is followed
+        // from its close): it goes once that has returned.
+        QTcpSocket *old = m_socket.release();
+        old->disconnect(this);
+        old->abort();
+        old->deleteLater();
+    }
+    if (tls) {
+        auto *socket = new QSslSocket;
+        connect(socket, &QSslSocket::encrypted, this, &TcpSocket::onConnected);
+        connect(socket, &QSslSocket::sslErrors, this, &TcpSocket::onSslErrors);
+        m_socket.reset(socket);
+    } else {
+        m_socket = std::make_unique<QTcpSocket>();
+        connect(m_socket.get(), &QTcpSocket::connected, this, &TcpSocket::onConnected);
+    }
+    connect(m_socket.get(), &QTcpSocket::readyRead, this, &TcpSocket::onReadyRead);
+    connect(m_socket.get(), &QTcpSocket::disconnected, this, &TcpSocket::onDisconnected);
+    connect(m_socket.get(), &QTcpSocket::errorOccurred, this, &TcpSocket::onError);
 }
 
 bool TcpSocket::connectToHost(const QString &host, quint16 port, bool tls)
@@ -30,13 +48,14 @@ bool TcpSocket::connectToHost(const QString &host, quint16 port, bool tls)
     if (m_state != State::Closed)
         return false;
     // Leftovers of an earlier connection (read buffer, finished state) must not leak in.
-    m_socket.abort();
+    m_socket->abort();
     m_state = State::Connecting;
     m_tls = tls;
     m_certificateError.reset();
     m_certificateText.clear();
     if (!tls) {
-        m_socket.connectToHost(host, port);
+        useSocket(false);
+        m_socket->connectToHost(host, port);
         return true;
     }
     if (!QSslSocket::supportsSsl()) {
@@ -47,9 +66,11 @@ bool TcpSocket::connectToHost(const QString &host, quint16 port, bool tls)
         }, Qt::QueuedConnection);
         return true;
     }
-    m_socket.setSslConfiguration(tlsConfiguration());
-    m_socket.setPeerVerifyName(host);
-    m_socket.connectToHostEncrypted(host, port);
+    useSocket(true);
+    auto *socket = static_cast<QSslSocket *>(m_socket.get());
+    socket->setSslConfiguration(tlsConfiguration());
+    socket->setPeerVerifyName(host);
+    socket->connectToHostEncrypted(host, port);
     return true;
 }
 
@@ -57,18 +78,18 @@ bool TcpSocket::send(const QByteArray &bytes)
 {
     if (m_state != State::Connected)
         return false;
-    return m_socket.write(bytes) == bytes.size();
+    return m_socket->write(bytes) == bytes.size();
 }
 
 QByteArray TcpSocket::readAvailable()
 {
-    return m_socket.readAll();
+    return m_socket->readAll();
 }
 
 void TcpSocket::close()
 {
     m_state = State::Closed;
-    m_socket.abort();
+    m_socket->abort();
 }
 
 void TcpSocket::onConnected()
@@ -83,7 +104,7 @@ void TcpSocket::onReadyRead()
 {
     if (m_state != State::Connected)
         return;
-    const qint64 available = m_socket.bytesAvailable();
+    const qint64 available = m_socket->bytesAvailable();
     if (available > 0)
         emit dataArrived(available);
 }
@@ -99,8 +120,8 @@ void TcpSocket::onDisconnected()
     if (m_state != State::Connected)
         return;
     // Bytes that came with the peer's close are still readable: hand them over first.
-    if (m_socket.bytesAvailable() > 0)
-        emit dataArrived(m_socket.bytesAvailable());
+    if (m_socket->bytesAvailable() > 0)
+        emit dataArrived(m_socket->bytesAvailable());
     if (m_state != State::Connected)
         return; // a data handler closed the socket
     m_state = State::Closed;
@@ -150,14 +171,14 @@ void TcpSocket::onError(QAbstractSocket::SocketError error)
         break;
     default: break;
     }
-    const QString text = m_certificateError && kind == *m_certificateError ? m_certificateText : m_socket.errorString();
+    const QString text = m_certificateError && kind == *m_certificateError ? m_certificateText : m_socket->errorString();
     fail(kind, text);
 }
 
 void TcpSocket::fail(Error kind, const QString &text)
 {
     m_state = State::Closed;
-    m_socket.abort();
+    m_socket->abort();
     emit errorOccurred(kind, text);
 }
 

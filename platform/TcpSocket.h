@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <QSslSocket>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -45,7 +46,6 @@ public:
     State state() const { return m_state; }
     // Whether the connection in progress is (to be) encrypted, and its handshake is done.
     bool isTls() const { return m_tls; }
-    bool isEncrypted() const { return m_socket.isEncrypted(); }
 
 signals:
     void connected();
@@ -60,8 +60,11 @@ private:
     void onError(QAbstractSocket::SocketError error);
     void onSslErrors(const QList<QSslError> &errors);
     void fail(Error kind, const QString &text);
+    // A socket of the kind the next connection needs. The first QSslSocket of a process loads
+    // the TLS library (tens of milliseconds), so plain connections never make one.
+    void useSocket(bool tls);
 
-    QSslSocket m_socket;
+    std::unique_ptr<QTcpSocket> m_socket;
     State m_state = State::Closed;
     bool m_tls = false;
     // The certificate error met in the handshake, reported when the socket gives up.

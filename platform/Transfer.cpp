@@ -48,7 +48,10 @@ TransferResult fetchBytes(const QString &address, int timeoutSeconds)
         current()->abort();
 
     QNetworkRequest request(url);
-    request.setSslConfiguration(tlsConfiguration());
+    // The trusted certificates are read (and the TLS library loaded) only when needed: an https
+    // address, or a certificate file to add (which an http address may redirect to need).
+    if (url.scheme() == QLatin1String("https") || !extraCaFile().isEmpty())
+        request.setSslConfiguration(tlsConfiguration());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     QNetworkReply *reply = manager().get(request);

@@ -421,7 +421,9 @@ TEST_F(FaultMatrix, Refetch)
 
 TEST_F(FaultMatrix, Follow)
 {
-    runColumn(QStringLiteral("Follow"), kFollow, liveOptions(2, 997), [](Case &c) {
+    // 16 responses to go at 2 a second: time enough for the window to open and Start on a loaded
+    // machine before the thread is full (a thread full before Start would hand over to a new one).
+    runColumn(QStringLiteral("Follow"), kFollow, liveOptions(2, 985), [](Case &c) {
         c.w.dialogs().settingsDialog()->Option1[0]->setChecked(true);
         testsupport::setViewMode(c.w, 1);
         testsupport::openLiveBoard(c.w, QStringLiteral("livenhk"));

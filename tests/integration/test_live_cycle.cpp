@@ -231,6 +231,38 @@ TEST_F(LiveCycle, StartCountdownRefetchAndStop)
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
+TEST_F(LiveCycle, ARefetchThatBringsNothingNewKeepsCountingDown)
+{
+    BoardSim::Options options;
+    options.rate = 0;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    auto w = openWindow(sim);
+    for (const int view : {0, 1}) {
+        SCOPED_TRACE(view);
+        setViewMode(*w, view);
+        openLiveBoard(*w, "livenhk");
+        chooseTopThread(*w);
+        w->Command1_Click();
+        const int last = w->threadPosition().intLastDt;
+        const QStringList bodies = w->record().bodies();
+        ASSERT_GT(tickUntilFetched(*w), 0);
+        // The server answered 304 (or a range of only the bytes held, when its Last-Modified
+        // could not be kept): the cycle goes on with the record and position as they were.
+        const QString answer = sim.log().trimmed().section(QLatin1Char('\n'), -1);
+        EXPECT_TRUE(answer.contains(QStringLiteral(".dat HTTP/1.0\" 304 ")) || answer.contains(QStringLiteral(".dat HTTP/1.0\" 206 ")))
+            << answer.toStdString();
+        EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
+        EXPECT_TRUE(w->isRegetTimerEnabled());
+        EXPECT_EQ(w->lblCountDown->text(), countdownCaption(12));
+        EXPECT_EQ(w->threadPosition().intLastDt, last);
+        EXPECT_EQ(w->record().bodies(), bodies);
+        EXPECT_FALSE(QFile::exists(home.file(marqueePageFileName())));
+        w->Command1_Click();
+    }
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
 TEST_F(LiveCycle, WebModeFetchesFirstThroughTheTemporaryFileThenStraightIntoText2)
 {
     BoardSim::Options options;
