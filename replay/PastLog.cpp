@@ -62,6 +62,8 @@ void PastLog::clearEntries()
     strDatResTime.clear();
     strDatResName.clear();
     strDatRes.clear();
+    strDatResMail.clear();
+    strDatResDate.clear();
     m_firstIndexOfTime.clear();
 }
 
@@ -81,6 +83,8 @@ void PastLog::appendDatLine(const QString &line)
     strDatResName.append(field(fields, 0));
     strDatResTime.append(time);
     strDatRes.append(field(fields, 3));
+    strDatResMail.append(field(fields, 1));
+    strDatResDate.append(field(fields, 2));
     strDatResNo.append(QString::number(lngDatResCount + 1));
     if (!time.isEmpty() && !m_firstIndexOfTime.contains(time))
         m_firstIndexOfTime.insert(time, lngDatResCount);

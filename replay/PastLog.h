@@ -27,6 +27,9 @@ public:
     QStringList strDatResName;
     QStringList strDatRes;
     qsizetype lngDatResCount = 0;
+    // Beside them, for the NG rules: each entry's mail field and whole date field (with its ID).
+    QStringList strDatResMail;
+    QStringList strDatResDate;
 
     // Seconds of the day of the start response; 0 means "not set".
     qint64 lngStartSeconds = 0;

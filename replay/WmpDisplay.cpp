@@ -1,6 +1,7 @@
 #include "replay/WmpDisplay.h"
 
 #include "present/LabelColour.h"
+#include "present/NgRules.h"
 #include "present/ResponseText.h"
 
 #include <QRandomGenerator>
@@ -65,7 +66,8 @@ WmpTickResult WmpDisplay::tick(int playState, double positionSeconds, const WmpS
     return result;
 }
 
-QList<qsizetype> WmpDisplay::collectWmpBatch(const QString &second, const QString &comboMaxWmp) const
+QList<qsizetype> WmpDisplay::collectWmpBatch(const QString &second, const QString &comboMaxWmp,
+                                             const NgMatcher *ng) const
 {
     // Entries before the first one stamped with this second cannot match, so the walk starts
     // there. Nothing yields inside the walk: it is short, and a yield would let another tick
@@ -73,11 +75,19 @@ QList<qsizetype> WmpDisplay::collectWmpBatch(const QString &second, const QStrin
     QList<qsizetype> batch;
     const int cap = leadingNumber(comboMaxWmp);
     const qsizetype count = qMin<qsizetype>(m_log.lngDatResCount, m_log.strDatResTime.size());
+    const bool filtering = ng && !ng->isEmpty() && m_log.strDatResDate.size() >= count
+        && m_log.strDatResMail.size() >= count;
+    bool inRun = false;
     for (qsizetype i = m_log.firstIndexOfTime(second); i >= 0 && i < count; ++i) {
-        if (m_log.strDatResTime.at(i) == second)
-            batch.append(i);
-        else if (!batch.isEmpty())
+        if (m_log.strDatResTime.at(i) == second) {
+            inRun = true;
+            if (!filtering
+                || !ng->matches(NgSubject{m_log.strDatResName.at(i), m_log.strDatResMail.at(i),
+                                          m_log.strDatResDate.at(i), m_log.strDatRes.at(i)}))
+                batch.append(i);
+        } else if (inRun) {
             break;
+        }
         if (batch.size() > cap)
             break;
     }
@@ -87,7 +97,7 @@ QList<qsizetype> WmpDisplay::collectWmpBatch(const QString &second, const QStrin
 WmpTickResult WmpDisplay::showWmpResAt(const QString &second, const WmpSettings &settings)
 {
     WmpTickResult result;
-    const QList<qsizetype> batch = collectWmpBatch(second, settings.comboMaxWmp);
+    const QList<qsizetype> batch = collectWmpBatch(second, settings.comboMaxWmp, settings.ng);
     if (batch.isEmpty())
         return result;
     result.lblResNo = m_log.strDatResNo.at(batch.last());

@@ -9,6 +9,8 @@
 #include "replay/ReplayLookup.h"
 #include "replay/WmpPlacement.h"
 
+class NgMatcher;
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -17,6 +19,7 @@
 struct WmpSettings
 {
     QString comboMaxWmp = QStringLiteral("1");   // selected text of ComboMaxWmp
+    const NgMatcher *ng = nullptr;              // responses it matches are left out
     int intMaxRow = 1;                          // 1 to 4, 10 for "全て"
     bool blnIsOutLineModeOn = false;
     int intScroll = 5;
@@ -86,7 +89,9 @@ public:
     WmpTickResult showWmpResAt(const QString &second, const WmpSettings &settings);
 
     // Entries of the first run stamped with second, at most comboMaxWmp + 1 of them.
-    QList<qsizetype> collectWmpBatch(const QString &second, const QString &comboMaxWmp) const;
+    // Entries the NG rules match are left out before the cap counts.
+    QList<qsizetype> collectWmpBatch(const QString &second, const QString &comboMaxWmp,
+                                     const NgMatcher *ng = nullptr) const;
 
     // Index of the next comment (0 until the first comment; it then starts at 1).
     qint64 lngWmpLabelIndex() const { return m_lngWmpLabelIndex; }

@@ -1,6 +1,7 @@
 #include "viewers/ThreadViewPage.h"
 
 #include "core/Patterns.h"
+#include "present/NgRules.h"
 #include "viewers/InertMarkup.h"
 
 namespace {
@@ -71,6 +72,8 @@ std::optional<QString> buildThreadViewPage(const ThreadViewHost &host, const QSt
     const qsizetype count = host.getResNoArray().size();
     if (count > 32767)
         return std::nullopt;
+    const NgMatcher *ng = host.ngRules();
+    const QString kAbone = QStringLiteral("あぼーん");
     QString page = threadViewHeader(title);
     for (qint16 i = 0; i < qint16(count); ++i) {
         const auto number = host.getResNoArray2(i);
@@ -79,7 +82,11 @@ std::optional<QString> buildThreadViewPage(const ThreadViewHost &host, const QSt
         const auto body = host.getResArray2(i);
         if (!number || !name || !time || !body)
             return std::nullopt;
-        page += threadViewBlock(*number, *name, *time, *body);
+        // A hidden response keeps its number and date, so numbers and anchors still line up.
+        if (ng && !ng->isEmpty() && ng->matches(NgSubject{*name, QString(), *time, *body}))
+            page += threadViewBlock(*number, kAbone, *time, kAbone);
+        else
+            page += threadViewBlock(*number, *name, *time, *body);
         if (afterBlock && !afterBlock())
             return std::nullopt;
     }

@@ -2,6 +2,8 @@
 // What the browser windows need of the main window. formMain implements these; the windows hold
 // a reference and never outlive it.
 
+class NgMatcher;
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,8 @@ public:
     virtual std::optional<QString> getResNameArray2(qint16 intA) const = 0;
     virtual std::optional<QString> getResTimeArray2(qint16 intA) const = 0;
     virtual std::optional<QString> getResArray2(qint16 intA) const = 0;
+    // The NG rules: a response they match shows as "あぼーん". Nothing: no rules.
+    virtual const NgMatcher *ngRules() const { return nullptr; }
 };
 
 // The thread-list window re-opens the current board and starts a thread through these.

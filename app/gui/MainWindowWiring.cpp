@@ -186,6 +186,7 @@ void wireOtherWindows(formMain &main)
     rc->setSettingsSource([&main] {
         WmpSettings s;
         s.comboMaxWmp = main.dialogs().settingsDialog()->ComboMaxWmp->currentText();
+        s.ng = &main.ng().matcher();
         s.intMaxRow = main.settings().intMaxRow;
         s.blnIsOutLineModeOn = main.settings().blnIsOutLineModeOn;
         s.intScroll = main.settings().intScroll;

@@ -370,6 +370,9 @@ void formMain::applySettingsLines()
         config->Option1[d.nextWhen1000]->setChecked(true);
     applyTemplateLook();
     config->applyOptions(loadOptions(optionsFilePath()));
+    // Lines of ngrules.txt that cannot be used are told once, here.
+    if (const QString problems = m_ng.load(ngRulesFilePath()); !problems.isEmpty())
+        platform::showMessage(problems);
 
     {
         const QSignalBlocker blocker(comboMode);

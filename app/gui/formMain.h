@@ -13,6 +13,9 @@
 #include "app/DialogPlacement.h"
 #include "app/MainLayout.h"
 #include "app/MainSettings.h"
+#include "app/NgSession.h"
+
+#include <QPointer>
 #include "app/SettingsFile.h"
 #include "app/gui/MainWindowHooks.h"
 #include "present/ImageLists.h"
@@ -76,12 +79,14 @@ public:
     std::optional<QString> getResNameArray2(qint16 intA) const override;
     std::optional<QString> getResTimeArray2(qint16 intA) const override;
     std::optional<QString> getResArray2(qint16 intA) const override;
+    const NgMatcher *ngRules() const override { return &m_ng.matcher(); }
 
     // --- State read and written by the presenters (also the mini-mode builders) ---
     ThreadPosition &threadPosition() { return m_position; }
     ImageLists &imageLists() { return m_images; }
     qint32 &lngMsgCount() { return m_lngMsgCount; }
     MainSettings &settings() { return m_settings; }
+    NgSession &ng() { return m_ng; }
     SettingsDialogs &dialogs() { return *m_dialogs; }
     QString &Text2() { return m_text2; }
     QString Label3Caption() const;
@@ -156,6 +161,7 @@ public:
     void menuImageView_Click();
     void menuTv2ch_Click();
     void menuToumei_Click();
+    void menuNg_Click();
     void menuWmp_Click();
     void chkSaizenmen_Click();
 
@@ -202,6 +208,7 @@ public:
     QAction *menuTv2ch = nullptr;
     QAction *menuConfig = nullptr;
     QAction *menuToumei = nullptr;
+    QAction *menuNg = nullptr;  // "NG設定"
     QMenu *menuOpen = nullptr;           // "List5メニュー"
     QAction *menuOpenIE = nullptr;
     QAction *menuOpenURL = nullptr;
@@ -256,6 +263,8 @@ private:
 
     MainWindowHooks m_hooks;
     MainSettings m_settings;
+    NgSession m_ng;
+    QPointer<QWidget> m_ngDialog;
     SettingsDialogs *m_dialogs = nullptr;
     ThreadChannel *m_thread = nullptr;
     ThreadPosition m_position;

@@ -1,6 +1,7 @@
 // formMain: the bottom panel's buttons, the pop-up menus and the mouse releases they rely on.
 
 #include "app/gui/formMain.h"
+#include "app/gui/formNgSettings.h"
 
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
@@ -38,6 +39,8 @@ void formMain::buildMenus()
     connect(menuImageView, &QAction::triggered, this, &formMain::menuImageView_Click);
     connect(menuTv2ch, &QAction::triggered, this, &formMain::menuTv2ch_Click);
     connect(menuToumei, &QAction::triggered, this, &formMain::menuToumei_Click);
+    menuNg = menuFunctions->addAction(QStringLiteral("NG設定"));
+    connect(menuNg, &QAction::triggered, this, &formMain::menuNg_Click);
 
     menuOpen = new QMenu(QStringLiteral("List5メニュー"), this);
     menuOpenIE = menuOpen->addAction(QStringLiteral("ブラウザで開く"));
@@ -187,6 +190,14 @@ void formMain::menuTv2ch_Click()
 {
     if (m_hooks.tv.show)
         m_hooks.tv.show();
+}
+
+void formMain::menuNg_Click()
+{
+    if (!m_ngDialog)
+        m_ngDialog = new formNgSettings(m_ng, this);
+    m_ngDialog->show();
+    m_ngDialog->raise();
 }
 
 void formMain::menuToumei_Click()

@@ -1,6 +1,7 @@
 // The replay display driven by a scripted player: which second is looked up, which entries a
 // second shows, where the comments start, their text, colour, images and the label indexes.
 
+#include "present/NgRules.h"
 #include "replay/WmpDisplay.h"
 
 #include "core/ServicesConfig.h"
@@ -206,6 +207,27 @@ TEST_F(WmpDisplayTest, ASecondShowsTheFirstRunUpToTheCapPlusOne)
         const WmpTickResult r = display.showWmpResAt(QStringLiteral("5"), settings);
         EXPECT_EQ(startedNumbers(), c.shown) << c.what;
         EXPECT_EQ(r.lblResNo, c.shown.last()) << c.what;
+    }
+}
+
+TEST_F(WmpDisplayTest, NgRulesLeaveResponsesOutBeforeTheCap)
+{
+    for (const char *body : {"宣伝です", "one", "宣伝2", "two", "three", "four"})
+        add(5, QString::fromUtf8(body));
+    add(6);
+    const NgMatcher ng(QList<NgRule>{{NgKind::Word, QStringLiteral("宣伝")}});
+    settings.comboMaxWmp = QStringLiteral("2");
+    settings.ng = &ng;
+    display.showWmpResAt(QStringLiteral("5"), settings);
+    EXPECT_EQ(startedNumbers(), (QStringList{"2", "4", "5"}));
+    // The mail and the date field's ID reach the rules too.
+    const NgMatcher byMail(QList<NgRule>{{NgKind::Mail, QStringLiteral("sage")}});
+    const NgMatcher byId(QList<NgRule>{{NgKind::Id, QStringLiteral("x")}});
+    for (const NgMatcher *all : {&byMail, &byId}) {
+        strip.started.clear();
+        settings.ng = all;
+        display.showWmpResAt(QStringLiteral("5"), settings);
+        EXPECT_TRUE(strip.started.isEmpty());
     }
 }
 

@@ -2,6 +2,7 @@
 // read element by element, and response markup that must stay inert.
 
 #include "RecordHost.h"
+#include "present/NgRules.h"
 #include "TestSupport.h"
 #include "platform/Cp932.h"
 #include "viewers/InertMarkup.h"
@@ -81,6 +82,23 @@ TEST(ThreadViewPage, WholePageReadsEveryElementUpToTheHighest)
     // A record without elements (no fetch yet) gives the header and the last line.
     RecordHost empty;
     EXPECT_EQ(buildThreadViewPage(empty, "x"), threadViewHeader("x") + threadViewFooter());
+}
+
+TEST(ThreadViewPage, AResponseTheNgRulesMatchShowsAboneInItsPlace)
+{
+    struct NgHost : RecordHost
+    {
+        NgMatcher ng{QList<NgRule>{{NgKind::Word, QStringLiteral("宣伝")}}};
+        const NgMatcher *ngRules() const override { return &ng; }
+    } host;
+    host.setResponses({QStringLiteral("a"), QStringLiteral("宣伝です"), QStringLiteral("&gt;&gt;2 c")}, QStringLiteral("名"));
+    const auto page = buildThreadViewPage(host, "t");
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(page->count(QStringLiteral("<table ")), 4);
+    EXPECT_FALSE(page->contains(QStringLiteral("宣伝")));
+    EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>2：あぼーん：あぼーん：2024/01/01(月) 00:00:01 ID:abc</font>")));
+    EXPECT_TRUE(page->contains(QStringLiteral("<td bgcolor=\"#FFFFFF\">あぼーん</td>")));
+    EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>3：名：名：")));
 }
 
 TEST(ThreadViewPage, BuildEndsWhenAbandonedOrWhenTheRecordShrinksUnderIt)

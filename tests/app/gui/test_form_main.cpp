@@ -7,6 +7,7 @@
 #include "platform/gui/TitleBar.h"
 #include "platform/gui/TitleStrip.h"
 #include "app/gui/formFont.h"
+#include "app/gui/formNgSettings.h"
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -197,6 +199,33 @@ TEST_F(MainWindowTest, OptionsComeBackFromOptionsIniAndLeaveTheSeventeenLinesAlo
     EXPECT_TRUE(w->settings().options.commentLanes);
     EXPECT_TRUE(w->lblMsgStrip->model().lanes());
     EXPECT_FALSE(w->settings().options.spreadBursts);
+}
+
+TEST_F(MainWindowTest, NgRulesLoadWithOneMessageForBadLinesAndTheDialogWritesThem)
+{
+    testsupport::writeBytes(ngRulesFilePath(), "# keep\nword\tspam\ncolour\tred\n");
+    auto w = open();
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown().first().contains(QStringLiteral("3行目")));
+    EXPECT_EQ(w->ng().matcher().ruleCount(), 1);
+
+    w->menuNg->trigger();
+    auto *dialog = w->findChild<formNgSettings *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("NG設定"));
+    ASSERT_EQ(dialog->listRules->count(), 1);
+    dialog->comboKind->setCurrentText(QStringLiteral("id"));
+    dialog->txtValue->setText(QStringLiteral("ID:Ab12"));
+    dialog->cmdAdd_Click();
+    dialog->listRules->setCurrentRow(0);
+    dialog->cmdDelete_Click();
+    EXPECT_EQ(testsupport::readBytes(ngRulesFilePath()), QByteArray("# keep\ncolour\tred\nid\tID:Ab12\n"));
+    EXPECT_TRUE(w->ng().matcher().matches(NgSubject{{}, {}, QStringLiteral("ID:Ab12"), {}}));
+    // An empty value is refused with a message and nothing is written.
+    dialog->txtValue->clear();
+    dialog->cmdAdd_Click();
+    EXPECT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(dialog->listRules->count(), 1);
 }
 
 TEST_F(MainWindowTest, ViewModesSwitchTheSurfaceTheFontButtonAndTheKeyedColour)
