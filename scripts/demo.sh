@@ -22,8 +22,10 @@ out="${KESTRELON_DEMO_OUT:-$build/demo-shots}"
 mkdir -p "$home"
 simlog="$home/boardsim.log"
 
-# The board server: a free port, new responses about twice a second on every live thread.
-"$build/tools/boardsim" --rate 2.5 --write-services "$home/services.ini" >"$simlog" 2>&1 &
+# The board server: a free port, new responses about twice a second on every live thread, and
+# the same boards over https on a second port (its throwaway authority is named in services.ini
+# as network/ca_file; the https menu address is its second line of output).
+"$build/tools/boardsim" --rate 2.5 --tls --write-services "$home/services.ini" >"$simlog" 2>&1 &
 sim=$!
 cleanup() { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; }
 trap cleanup EXIT INT TERM
@@ -53,7 +55,7 @@ if [ ! -f "$home/livecfg.txt" ]; then
   printf '%s\r\n' "$menu" 600 600 16500 5200 "" "" "" "" "" "" "" "" "" "" "" 1 >"$home/livecfg.txt"
 fi
 
-echo "Board server: $menu"
+echo "Board server: $menu (over https: $(sed -n 2p "$simlog"))"
 echo "Thread:       $url"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
