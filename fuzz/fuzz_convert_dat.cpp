@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString page = QStringLiteral("http://live.example/test/read.cgi/livenhk/1/l50");
     ThreadPosition position;
     position.blnIsFirst = false;
-    MarqueeSettings marquee{page, QStringLiteral("n-"), QStringLiteral("30"),
-                            QStringLiteral("全て"), 5, 0};
+    const PipelineSettings pipeline{page, QStringLiteral("n-"), QStringLiteral("30"), 0, nullptr};
+    MarqueeSettings marquee{pipeline, QStringLiteral("全て"), 5};
     ImageLists images;
     qint32 count = 0;
     const MarqueeBuild built = createTextFromDatWebScroll(position, record, marquee, images, count,
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     ThreadPosition labelPosition;
     labelPosition.blnIsFirst = false;
-    LabelSettings labels{page, QStringLiteral("n-"), QStringLiteral("30"), QStringLiteral("全て"), 0};
+    LabelSettings labels{pipeline, QStringLiteral("全て")};
     const LabelBuild comments = createTextFromDatLabel(labelPosition, record, labels, images);
     fuzz::keep(comments.comments.size());
     if (images.varImageResNo.size() != images.varImageUrl.size())

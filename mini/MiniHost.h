@@ -9,6 +9,7 @@
 #include <QString>
 #include <QtGlobal>
 
+class ResponseFilter;
 class ResponseRecord;
 struct ThreadPosition;
 
@@ -47,6 +48,8 @@ public:
     virtual int intMaxRow() const = 0;
     virtual int intNextWhen1000() const = 0;
     virtual qint32 &lngMsgCount() = 0;
+    // The comment filter of every view (null: none).
+    virtual const ResponseFilter *responseFilter() const { return nullptr; }
 
     // ---- controls of the main window and its settings dialog ----
     virtual void setTimerRegetEnabled(bool enabled) = 0;

@@ -1,78 +1,35 @@
 #include "mini/MiniPageBuilder.h"
 
-#include "net/ResponseRecord.h"
 #include "present/KeywordColour.h"
 #include "present/MarqueePageBuilder.h"
-#include "present/ResponseText.h"
 
 #include <cmath>
 
 namespace {
 
-struct BatchItem
+MiniBuild buildMini(ThreadPosition &position, const CommentSource &source,
+                    const MiniSettings &settings, qint32 &lngMsgCount)
 {
-    QString number;
-    QString body;
-    bool lastWebElement = false;
-};
+    MiniBuild build;
+    const CommentBatch batch = selectBatch(position, source, settings, build);
+    build.disableMiniCommand1 = build.threadEnded && source.isDat();
+    // A page element without a body ends the build silently.
+    if (!batch.ready || !batch.complete)
+        return build;
 
-void countMessage(qint32 &lngMsgCount)
-{
-    if (lngMsgCount == 0)
-        lngMsgCount = 1;
-    ++lngMsgCount;
-}
-
-void takeCaptions(MiniBuild &build, const PositionUpdate &update)
-{
-    build.label3 = update.label3;
-    build.label1 = update.label1;
-}
-
-// Applies the bookkeeping step; true when a batch is to be built.
-bool takePositionStep(MiniBuild &build, const PositionUpdate &update)
-{
-    switch (update.step) {
-    case PositionStep::Failed:
-        return false;
-    case PositionStep::NothingNew:
-        build.outcome = MiniBuild::Outcome::NothingNew;
-        return false;
-    case PositionStep::First:
-        takeCaptions(build, update);
-        build.outcome = MiniBuild::Outcome::FirstCall;
-        build.alreadyFull = update.at1001;
-        build.startCountdown = !update.at1001;
-        return false;
-    case PositionStep::NewResponses:
-        takeCaptions(build, update);
-        return true;
-    }
-    return false;
-}
-
-void buildPage(MiniBuild &build, const QList<BatchItem> &batch, int maxRows, bool datMode,
-               const ThreadPosition &position, const MiniSettings &settings, qint32 &lngMsgCount)
-{
     const CleaningVariant variant{ImageLinkForm::None, false, false, true};
     QString cells;
-    int k = 0;
-    for (const BatchItem &item : batch) {
-        ++k;
-        const CleanedResponse cleaned
-            = cleanResponseText({item.body, maxRows, k, item.lastWebElement}, variant);
+    for (const BatchResponse &response : batch.responses) {
+        const CleanedResponse cleaned = cleanBatchResponse(response, settings.intMaxRow, variant, nullptr, build);
         // A read.cgi page's number is the server's text: it goes in as text, like the body.
-        cells += miniCell(markupAsText(item.number), cleaned.text, cleaned.lineCount) + QStringLiteral("\r\n");
-        countMessage(lngMsgCount);
+        cells += miniCell(markupAsText(response.fields.number), cleaned.text, cleaned.lineCount)
+            + QStringLiteral("\r\n");
+        takeCommentIndex(lngMsgCount);
     }
-    build.outcome = MiniBuild::Outcome::Page;
+    build.outcome = ViewBuild::Outcome::Shown;
     build.page = miniPage(cells);
-    build.cells = k;
-    if (position.intLastDt == kThreadEndNumber) {
-        build.threadEnded = true;
-        build.disableMiniCommand1 = datMode;
-        build.next = endOfThreadAction(settings.intNextWhen1000);
-    }
+    build.cells = int(batch.responses.size());
+    return build;
 }
 
 } // namespace
@@ -120,53 +77,11 @@ QString miniPage(const QString &cells)
 MiniBuild createTextFromDatWebScrollMini(ThreadPosition &position, const ResponseRecord &record,
                                          const MiniSettings &settings, qint32 &lngMsgCount)
 {
-    MiniBuild build;
-    const PositionUpdate update = advanceDatPosition(position, record, settings.label3,
-                                                     settings.strGetSintyakuFooter);
-    if (!takePositionStep(build, update))
-        return build;
-
-    const auto comboMax = parseComboMax(settings.comboMax);
-    if (!comboMax)
-        return build;
-    QList<BatchItem> batch;
-    for (int i : datBatchIndexes(position.intZenkaiLastDT, record.upperBound(), *comboMax)) {
-        const auto number = record.number(i);
-        const auto body = record.body(i);
-        if (!number || !body)
-            return build;
-        batch.append({*number, *body, false});
-    }
-    buildPage(build, batch, settings.intMaxRow, true, position, settings, lngMsgCount);
-    return build;
+    return buildMini(position, CommentSource::dat(record), settings, lngMsgCount);
 }
 
 MiniBuild createTextWebScrollMini(ThreadPosition &position, QString &text2,
                                   const MiniSettings &settings, qint32 &lngMsgCount)
 {
-    MiniBuild build;
-    if (!trimBeforeFirstDt(text2))
-        return build;
-    const QStringList elements = splitDtElements(text2);
-    const auto lastNumber = webResponseNumber(elements.last());
-    if (!lastNumber)
-        return build;
-
-    const PositionUpdate update = advanceWebPosition(position, *lastNumber, settings.label3,
-                                                     settings.strGetSintyakuFooter);
-    if (!takePositionStep(build, update))
-        return build;
-
-    const auto comboMax = parseComboMax(settings.comboMax);
-    if (!comboMax)
-        return build;
-    QList<BatchItem> batch;
-    for (int u : webBatchElements(int(elements.size()), *comboMax)) {
-        const auto response = webResponseAt(elements, u);
-        if (!response)
-            return build; // an element without "<dd>": the build ends here, silently
-        batch.append({response->number, response->body, u == elements.size() - 1});
-    }
-    buildPage(build, batch, settings.intMaxRow, false, position, settings, lngMsgCount);
-    return build;
+    return buildMini(position, CommentSource::web(text2), settings, lngMsgCount);
 }

@@ -76,13 +76,14 @@ namespace {
 // Steps 4 and 5 on the dat lines (LF line ends, entities replaced), up to an empty line.
 ResponseRecord convertLines(QStringView dat)
 {
-    QStringList numbers, names, times, bodies;
+    QStringList numbers, names, mails, times, bodies;
     const qsizetype nextEmpty = dat.indexOf(u"\n\n");
     if (nextEmpty >= 0)
         dat = dat.left(nextEmpty);
     const qsizetype lineCount = dat.count(QLatin1Char('\n'));
     numbers.reserve(lineCount + 1);
     names.reserve(lineCount + 1);
+    mails.reserve(lineCount + 1);
     times.reserve(lineCount + 1);
     bodies.reserve(lineCount + 1);
 
@@ -103,16 +104,19 @@ ResponseRecord convertLines(QStringView dat)
         }
         numbers.append(QString::number(i + 1));
         names.append(fields[0].toString());
+        mails.append(fields[1].toString());
         times.append(fields[2].toString());
         bodies.append(fields[3].toString());
     }
     numbers.append(QString());
     names.append(QString());
+    mails.append(QString());
     times.append(QString());
     bodies.append(QString());
 
     ResponseRecord record;
     record.assign(std::move(numbers), std::move(names), std::move(times), std::move(bodies));
+    record.setMails(std::move(mails));
     return record;
 }
 

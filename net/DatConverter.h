@@ -7,7 +7,7 @@
 //      "&nbsp;" — so "&amp;gt;" ends as ">";
 //   3. the part between the first empty line and the next one is kept (headers dropped);
 //   4. every line of it except the text after the last line end becomes response i + 1:
-//      field 0 name, field 2 date-and-ID, field 3 body ("<>"-separated);
+//      field 0 name, field 1 mail, field 2 date-and-ID, field 3 body ("<>"-separated);
 //   5. one empty element follows the last response.
 //
 // It never fails:

@@ -2,6 +2,8 @@
 // The response record: four parallel arrays (numbers, names, date-and-ID texts, bodies) with
 // lower bound 0. After converting N dat lines every array has elements 0..N; element N is the
 // empty trailing element. Before the first conversion the arrays hold no elements at all.
+// Beside them the mail fields, which only the comment filter reads: a record assigned without
+// them answers an empty mail for every element.
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +26,7 @@ public:
     std::optional<QString> name(int i) const { return at(m_names, i); }
     std::optional<QString> time(int i) const { return at(m_times, i); }
     std::optional<QString> body(int i) const { return at(m_bodies, i); }
+    QString mail(int i) const { return at(m_mails, i).value_or(QString()); }
 
     // Replaces the whole record; the four lists must have equal sizes.
     void assign(QStringList numbers, QStringList names, QStringList times, QStringList bodies)
@@ -32,12 +35,16 @@ public:
         m_names = std::move(names);
         m_times = std::move(times);
         m_bodies = std::move(bodies);
+        m_mails.clear();
     }
+    // The mail fields of the record just assigned, one per element.
+    void setMails(QStringList mails) { m_mails = std::move(mails); }
 
     // The state after Stop: a single empty element in each array.
     void resetToSingleEmpty()
     {
         m_numbers = m_names = m_times = m_bodies = QStringList{QString()};
+        m_mails.clear();
     }
 
 private:
@@ -52,4 +59,5 @@ private:
     QStringList m_names;
     QStringList m_times;
     QStringList m_bodies;
+    QStringList m_mails;
 };

@@ -1,16 +1,15 @@
 #pragma once
 // The new responses of a fetch as comments for the label strip (view mode "モード１"), built
-// without a window. createTextFromDatLabel works on the response record (dat mode),
-// createTextLabel on the read.cgi page text held in Text2 (web mode). They share the thread
-// bookkeeping, batch choice and text cleaning of the marquee builders; a comment here is plain
-// multi-line text (CR LF line ends, no indent, lower case) with a colour from the label palette.
+// without a window: the comment pipeline (present/CommentPipeline.h) with the label cleaning and
+// the label palette. createTextFromDatLabel works on the response record (dat mode),
+// createTextLabel on the read.cgi page text held in Text2 (web mode). A comment here is plain
+// multi-line text (CR LF line ends, no indent, lower case).
 //
 // The builders return the comments to create; showLabelBatch hands them to the strip with their
 // indexes, then the main window calls setImage and runs the end-of-thread handling.
 
 #include "present/BurstSpread.h"
-#include "present/ImageLists.h"
-#include "present/ThreadBookkeeping.h"
+#include "present/CommentPipeline.h"
 
 #include <QList>
 #include <QString>
@@ -20,13 +19,9 @@
 class ResponseRecord;
 
 // What the builders read from the main window and its settings dialog at every build.
-struct LabelSettings
+struct LabelSettings : PipelineSettings
 {
-    QString label3;                // Label3's caption: the thread's current page address
-    QString strGetSintyakuFooter;  // "n-" or "-"
-    QString comboMax;              // text of comboMax's selected item ("10" .. "30")
-    QString comboMaxRow;           // text shown in comboMaxRow ("1" .. "4", "全て")
-    int intNextWhen1000 = 0;
+    QString comboMaxRow;              // text shown in comboMaxRow ("1" .. "4", "全て")
     quint32 varFontColor = 0xC0C0FF;  // 0xRRGGBB, for comments without a keyword
 };
 
@@ -38,32 +33,12 @@ struct LabelComment
     int k = 1;
 };
 
-struct LabelBuild
+struct LabelBuild : ViewBuild
 {
-    enum class Outcome {
-        Failed,      // silent end: apply the captions below if set, nothing else
-        NothingNew,  // nothing changes
-        FirstCall,   // position recorded, nothing shown
-        Comments,    // comments to create
-    };
-    Outcome outcome = Outcome::Failed;
-
-    std::optional<QString> label3;  // new caption of Label3
-    std::optional<QString> label1;  // new caption of Label1 (intLastDt)
-
-    // First call only.
-    bool alreadyFull = false;     // show alreadyFullMessage(), disable Command1 and Command2
-    bool startCountdown = false;  // enable TimerReget
-
-    // Comments only.
-    QList<LabelComment> comments;
+    QList<LabelComment> comments;  // Shown: the comments to create, in order
     // A response that could not be read cut the batch short: create the comments above, then end
-    // silently (no setImage, no end-of-thread handling).
+    // silently (no setImage; the end of the thread still follows).
     bool cutShort = false;
-    bool callSetImage = false;    // setImage(varImageResNo, varImageUrl, 0), once, after the batch
-    bool threadEnded = false;     // 1001: Command1/Command2/TimerReget off, Command1 "開始",
-                                  // chkOutLineMode off, then `next`
-    EndOfThreadAction next = EndOfThreadAction::Nothing;
 };
 
 LabelBuild createTextFromDatLabel(ThreadPosition &position, const ResponseRecord &record,

@@ -1,8 +1,5 @@
 #include "present/MarqueePageBuilder.h"
 
-#include "net/ResponseRecord.h"
-#include "present/ResponseText.h"
-
 namespace {
 
 struct RowTops
@@ -19,77 +16,39 @@ RowTops rowTops(int k, int linesAbove)
     return {top(y), top(y + 1), top(y - 1)};
 }
 
-// A response ready for the page: its number, body and whether it is the page's last element.
-struct BatchItem
+// Both modes once the source is chosen: pipeline, cleaning, colours, rows, the page.
+MarqueeBuild buildMarquee(ThreadPosition &position, const CommentSource &source,
+                          const MarqueeSettings &settings, ImageLists &images, qint32 &lngMsgCount,
+                          const RandomSource &random)
 {
-    QString number;
-    QString body;
-    bool lastWebElement = false;
-};
-
-void countMessage(qint32 &lngMsgCount)
-{
-    if (lngMsgCount == 0)
-        lngMsgCount = 1;
-    ++lngMsgCount;
-}
-
-// Shared by both modes once the batch is known: cleaning, rows, colours, the page, the end.
-void buildPage(MarqueeBuild &build, const QList<BatchItem> &batch, int maxRows,
-               const QString &scrollAmount, ImageLinkForm imageForm, bool randomColours,
-               const RandomSource &random, const ThreadPosition &position,
-               const MarqueeSettings &settings, ImageLists &images, qint32 &lngMsgCount)
-{
-    PastelPicker pastel(random);
-    const CleaningVariant variant{imageForm, false, true, true};
-    QString rows;
-    int linesAbove = 0;
-    int k = 0;
-    for (const BatchItem &item : batch) {
-        ++k;
-        const CleanedResponse cleaned
-            = cleanResponseText({item.body, maxRows, k, item.lastWebElement}, variant);
-        if (cleaned.hadImages) {
-            appendImages(images, item.number, cleaned.imageUrls);
-            build.callSetImage = true;
-        }
-        QString colour = marqueeKeywordColour(keywordOf(cleaned.text));
-        if (colour.isEmpty())
-            colour = randomColours ? pastel.next() : QStringLiteral(" color:white;");
-        rows += marqueeRows(cleaned.text, colour, k, linesAbove, scrollAmount);
-        linesAbove += cleaned.lineCount;
-        countMessage(lngMsgCount);
-    }
-    build.outcome = MarqueeBuild::Outcome::Page;
-    build.page = marqueePage(rows);
-    if (position.intLastDt == kThreadEndNumber) {
-        build.threadEnded = true;
-        build.next = endOfThreadAction(settings.intNextWhen1000);
-    }
-}
-
-struct BuildLimits
-{
-    int comboMax = 0;
-    int maxRows = 0;
-    QString scrollAmount;
-};
-
-// Settings a build cannot use end it silently (nothing shown, no image collected).
-std::optional<BuildLimits> readLimits(const MarqueeSettings &settings)
-{
-    const auto comboMax = parseComboMax(settings.comboMax);
+    MarqueeBuild build;
+    const CommentBatch batch = selectBatch(position, source, settings, build);
+    build.disableCommand2 = build.alreadyFull && source.isDat();
+    // Settings a build cannot use, or a page element without a body, end it silently: nothing
+    // shown, no image collected.
     const auto maxRows = parseMaxRow(settings.comboMaxRow);
     const auto scrollAmount = marqueeScrollAmount(settings.intScroll);
-    if (!comboMax || !maxRows || !scrollAmount)
-        return std::nullopt;
-    return BuildLimits{*comboMax, *maxRows, *scrollAmount};
-}
+    if (!batch.ready || !batch.complete || !maxRows || !scrollAmount)
+        return build;
 
-void takeCaptions(MarqueeBuild &build, const PositionUpdate &update)
-{
-    build.label3 = update.label3;
-    build.label1 = update.label1;
+    // Plain responses: random pastels in dat mode, white in web mode.
+    PastelPicker pastel(random);
+    const CleaningVariant variant{source.isDat() ? ImageLinkForm::DatAddresses : ImageLinkForm::WebAnchors,
+                                  false, true, true};
+    QString rows;
+    int linesAbove = 0;
+    for (const BatchResponse &response : batch.responses) {
+        const CleanedResponse cleaned = cleanBatchResponse(response, *maxRows, variant, &images, build);
+        QString colour = marqueeKeywordColour(keywordOf(cleaned.text));
+        if (colour.isEmpty())
+            colour = source.isDat() ? pastel.next() : QStringLiteral(" color:white;");
+        rows += marqueeRows(cleaned.text, colour, response.k, linesAbove, *scrollAmount);
+        linesAbove += cleaned.lineCount;
+        takeCommentIndex(lngMsgCount);
+    }
+    build.outcome = ViewBuild::Outcome::Shown;
+    build.page = marqueePage(rows);
+    return build;
 }
 
 } // namespace
@@ -139,82 +98,12 @@ MarqueeBuild createTextFromDatWebScroll(ThreadPosition &position, const Response
                                         const MarqueeSettings &settings, ImageLists &images,
                                         qint32 &lngMsgCount, const RandomSource &random)
 {
-    MarqueeBuild build;
-    const PositionUpdate update = advanceDatPosition(position, record, settings.label3,
-                                                     settings.strGetSintyakuFooter);
-    switch (update.step) {
-    case PositionStep::Failed:
-        return build;
-    case PositionStep::NothingNew:
-        build.outcome = MarqueeBuild::Outcome::NothingNew;
-        return build;
-    case PositionStep::First:
-        takeCaptions(build, update);
-        build.outcome = MarqueeBuild::Outcome::FirstCall;
-        build.alreadyFull = update.at1001;
-        build.disableCommand2 = update.at1001;
-        build.startCountdown = !update.at1001;
-        return build;
-    case PositionStep::NewResponses:
-        takeCaptions(build, update);
-        break;
-    }
-
-    const auto limits = readLimits(settings);
-    if (!limits)
-        return build;
-    QList<BatchItem> batch;
-    const QStringList numbers = record.numbers();
-    const QStringList bodies = record.bodies();
-    for (int i : datBatchIndexes(position.intZenkaiLastDT, record.upperBound(), limits->comboMax))
-        batch.append({numbers.value(i), bodies.value(i), false});
-    buildPage(build, batch, limits->maxRows, limits->scrollAmount, ImageLinkForm::DatAddresses,
-              true, random, position, settings, images, lngMsgCount);
-    return build;
+    return buildMarquee(position, CommentSource::dat(record), settings, images, lngMsgCount, random);
 }
 
 MarqueeBuild createTextWebScroll(ThreadPosition &position, QString &text2,
                                  const MarqueeSettings &settings, ImageLists &images,
                                  qint32 &lngMsgCount)
 {
-    MarqueeBuild build;
-    if (!trimBeforeFirstDt(text2))
-        return build;
-    const QStringList elements = splitDtElements(text2);
-    const auto lastNumber = webResponseNumber(elements.last());
-    if (!lastNumber)
-        return build;
-
-    const PositionUpdate update = advanceWebPosition(position, *lastNumber, settings.label3,
-                                                     settings.strGetSintyakuFooter);
-    switch (update.step) {
-    case PositionStep::Failed:
-        return build;
-    case PositionStep::NothingNew:
-        build.outcome = MarqueeBuild::Outcome::NothingNew;
-        return build;
-    case PositionStep::First:
-        takeCaptions(build, update);
-        build.outcome = MarqueeBuild::Outcome::FirstCall;
-        build.alreadyFull = update.at1001;
-        build.startCountdown = !update.at1001;
-        return build;
-    case PositionStep::NewResponses:
-        takeCaptions(build, update);
-        break;
-    }
-
-    const auto limits = readLimits(settings);
-    if (!limits)
-        return build;
-    QList<BatchItem> batch;
-    for (int u : webBatchElements(int(elements.size()), limits->comboMax)) {
-        const auto response = webResponseAt(elements, u);
-        if (!response)
-            return build; // an element without "<dd>": the build ends here, silently
-        batch.append({response->number, response->body, u == elements.size() - 1});
-    }
-    buildPage(build, batch, limits->maxRows, limits->scrollAmount, ImageLinkForm::WebAnchors,
-              false, {}, position, settings, images, lngMsgCount);
-    return build;
+    return buildMarquee(position, CommentSource::web(text2), settings, images, lngMsgCount, {});
 }

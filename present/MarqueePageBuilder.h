@@ -1,17 +1,16 @@
 #pragma once
-// The marquee page of new responses (view mode "モード２"), built without a window.
+// The marquee page of new responses (view mode "モード２"), built without a window: the comment
+// pipeline (present/CommentPipeline.h) with the marquee cleaning, the marquee colours (keywords,
+// then random pastels in dat mode and white in web mode) and the page formatter below.
 // createTextFromDatWebScroll works on the response record (dat mode), createTextWebScroll on
-// the read.cgi page text held in Text2 (web mode). Each returns what the main window must do:
-// captions to set, buttons and the countdown to switch, the page to write to "tempHtml2.html"
-// and show in WebScroll, whether to call setImage, and what follows the end of the thread.
+// the read.cgi page text held in Text2 (web mode).
 //
 // Page format: "<html><body bgcolor=#003366><table width=\"100%\"><tr><td>", then five
 // <Marquee> elements per response (four black outline copies, then the coloured text), each
 // followed by CR LF, then "</td></tr></table>".
 
-#include "present/ImageLists.h"
+#include "present/CommentPipeline.h"
 #include "present/KeywordColour.h"
-#include "present/ThreadBookkeeping.h"
 
 #include <QString>
 #include <optional>
@@ -19,40 +18,16 @@
 class ResponseRecord;
 
 // What the builders read from the main window and its settings dialog at every build.
-struct MarqueeSettings
+struct MarqueeSettings : PipelineSettings
 {
-    QString label3;                 // Label3's caption: the thread's current page address
-    QString strGetSintyakuFooter;   // "n-" or "-"
-    QString comboMax;               // text of comboMax's selected item ("10" .. "30")
     QString comboMaxRow;            // text shown in comboMaxRow ("1" .. "4", "全て")
     int intScroll = 5;              // 3 fast, 5 normal, 8 slow
-    int intNextWhen1000 = 0;
 };
 
-struct MarqueeBuild
+struct MarqueeBuild : ViewBuild
 {
-    enum class Outcome {
-        Failed,     // silent end: apply the captions below if set, nothing else
-        NothingNew, // nothing changes
-        FirstCall,  // position recorded, no page
-        Page,       // a page to write and show
-    };
-    Outcome outcome = Outcome::Failed;
-
-    std::optional<QString> label3; // new caption of Label3
-    std::optional<QString> label1; // new caption of Label1 (intLastDt)
-
-    // First call only.
-    bool alreadyFull = false;      // show alreadyFullMessage(), disable Command1 ...
-    bool disableCommand2 = false;  // ... and Command2 (dat mode)
-    bool startCountdown = false;   // enable TimerReget and Command2
-
-    // Page only.
-    QString page;
-    bool callSetImage = false;     // setImage(varImageResNo, varImageUrl, 0), once
-    bool threadEnded = false;      // 1001: Command1/Command2 off, Command1 "開始",
-                                   // TimerReget off, chkOutLineMode off, then `next`
-    EndOfThreadAction next = EndOfThreadAction::Nothing;
+    bool disableCommand2 = false;  // first call at 1001 in dat mode: Command2 off too
+    QString page;                  // Shown: written to "tempHtml2.html" and shown in WebScroll
 };
 
 // The file the page is written to, in the program folder.

@@ -3,6 +3,8 @@
 #include "net/ResponseRecord.h"
 #include "net/ThreadAddress.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 constexpr int kInt16Max = 32767;
@@ -28,6 +30,30 @@ PositionUpdate finishUpdate(ThreadPosition &position, const QString &label3Capti
     update.label1 = QString::number(position.intLastDt);
     update.at1001 = position.intLastDt == kThreadEndNumber;
     return update;
+}
+
+// "50 ：<a href="mailto:sage"><b>name</b></a>：2009/01/13(火) 21:00:01 ID:x" into name, mail and
+// date. A name may hold "：" itself: the date is what follows the last one.
+void readWebHeader(const QString &header, WebResponse &response)
+{
+    const QString colon = QStringLiteral("：");
+    const qsizetype first = header.indexOf(colon);
+    const qsizetype last = header.lastIndexOf(colon);
+    if (first < 0)
+        return;
+    QString name;
+    if (last > first) {
+        name = header.mid(first + 1, last - first - 1);
+        response.dateId = header.mid(last + 1);
+    } else {
+        name = header.mid(first + 1);
+    }
+    static const QRegularExpression mailto(QStringLiteral("mailto:([^\"'>]*)"));
+    if (const QRegularExpressionMatch m = mailto.match(name); m.hasMatch())
+        response.mail = m.captured(1);
+    const qsizetype bold = name.indexOf(QStringLiteral("<b>"));
+    const qsizetype boldEnd = name.lastIndexOf(QStringLiteral("</b>"));
+    response.name = bold >= 0 && boldEnd > bold ? name.mid(bold + 3, boldEnd - bold - 3) : name;
 }
 
 } // namespace
@@ -104,6 +130,7 @@ std::optional<WebResponse> webResponseAt(const QStringList &elements, int u)
         return std::nullopt;
     WebResponse response;
     response.number = webResponseNumberText(element);
+    readWebHeader(parts.at(0), response);
     response.body = parts.at(1);
     if (u == elements.size() - 1)
         response.body = response.body.section(QStringLiteral("</dl>"), 0, 0);

@@ -55,10 +55,14 @@ std::optional<int> webResponseNumber(const QString &element);
 struct WebResponse
 {
     QString number; // text before the first "："
+    QString name;   // the header's name, inside its "<b>" when it has one
+    QString mail;   // the address of the "mailto:" link around the name; empty without one
+    QString dateId; // the header after its last "："
     QString body;   // between the first "<dd>" and the next (or the end)
 };
-// Element u of the split page; the last element's body is cut at its first "</dl>".
-// nullopt when the element has no "<dd>" or u is out of range.
+// Element u of the split page; the last element's body is cut at its first "</dl>". The header
+// (before "<dd>") reads "number ：name：date ID". nullopt when the element has no "<dd>" or u is
+// out of range.
 std::optional<WebResponse> webResponseAt(const QStringList &elements, int u);
 
 // ---- batches ----

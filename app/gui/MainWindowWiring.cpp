@@ -64,6 +64,7 @@ public:
     int intMaxRow() const override { return m_main.settings().intMaxRow; }
     int intNextWhen1000() const override { return m_main.settings().intNextWhen1000; }
     qint32 &lngMsgCount() override { return m_main.lngMsgCount(); }
+    const ResponseFilter *responseFilter() const override { return m_main.responseFilter(); }
 
     void setTimerRegetEnabled(bool enabled) override { m_main.setRegetTimerEnabled(enabled); }
     void setCommand1Enabled(bool enabled) override { m_main.Command1->setEnabled(enabled); }

@@ -18,6 +18,7 @@
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/PlainText.h"
+#include "present/CommentPipeline.h"
 #include "present/MarqueePageBuilder.h"
 #include "present/gui/LabelStrip.h"
 #include "present/gui/MarqueeSurface.h"

@@ -38,6 +38,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
+class ResponseFilter;
 class ResponseRecord;
 struct LabelBuild;
 struct LabelSettings;
@@ -80,6 +81,11 @@ public:
     std::optional<QString> getResTimeArray2(qint16 intA) const override;
     std::optional<QString> getResArray2(qint16 intA) const override;
     const NgMatcher *ngRules() const override { return &m_ng.matcher(); }
+
+    // The comment filter every view and the thread view apply (null: none). Not owned; it must
+    // outlive the window or be replaced first.
+    void setResponseFilter(const ResponseFilter *filter) { m_filter = filter; }
+    const ResponseFilter *responseFilter() const { return m_filter; }
 
     // --- State read and written by the presenters (also the mini-mode builders) ---
     ThreadPosition &threadPosition() { return m_position; }
@@ -271,6 +277,7 @@ private:
     ImageLists m_images;
     qint32 m_lngMsgCount = 0;
     qint16 m_intGetSureFrom = 0;
+    const ResponseFilter *m_filter = nullptr;
     QString m_text2;
     QString strBoardMenuUrl;
     QString m_timerRegetTag = QStringLiteral("0");

@@ -289,6 +289,7 @@ void formMain::createTextFromDatWebScroll()
     s.comboMaxRow = comboMaxRowText();
     s.intScroll = m_settings.intScroll;
     s.intNextWhen1000 = m_settings.intNextWhen1000;
+    s.filter = m_filter;
     const MarqueeBuild b = ::createTextFromDatWebScroll(m_position, record(), s, m_images, m_lngMsgCount);
     applyMarqueeBuild(b);
 }
@@ -302,6 +303,7 @@ void formMain::createTextWebScroll()
     s.comboMaxRow = comboMaxRowText();
     s.intScroll = m_settings.intScroll;
     s.intNextWhen1000 = m_settings.intNextWhen1000;
+    s.filter = m_filter;
     const MarqueeBuild b = ::createTextWebScroll(m_position, m_text2, s, m_images, m_lngMsgCount);
     applyMarqueeBuild(b);
 }
@@ -309,11 +311,7 @@ void formMain::createTextWebScroll()
 void formMain::applyMarqueeBuild(const MarqueeBuild &b)
 {
     applyCaptions(*this, b);
-    switch (b.outcome) {
-    case MarqueeBuild::Outcome::Failed:
-    case MarqueeBuild::Outcome::NothingNew:
-        return;
-    case MarqueeBuild::Outcome::FirstCall:
+    if (b.outcome == ViewBuild::Outcome::FirstCall) {
         if (b.alreadyFull)
             showAlreadyFull(b.disableCommand2, false);
         if (b.startCountdown) {
@@ -321,16 +319,17 @@ void formMain::applyMarqueeBuild(const MarqueeBuild &b)
             Command2->setEnabled(true);
         }
         return;
-    case MarqueeBuild::Outcome::Page:
-        break;
     }
-    // A page that cannot be written ends the build silently; the shown page stays.
-    const QString path = platform::programPath(marqueePageFileName());
-    if (!writeFileText(b.page, path, Durability::None))
-        return;
-    WebScroll->showPage(path, b.page);
-    if (b.callSetImage)
-        callSetImage();
+    if (b.outcome == ViewBuild::Outcome::Shown) {
+        // A page that cannot be written leaves the shown page; the end of the thread follows all
+        // the same.
+        const QString path = platform::programPath(marqueePageFileName());
+        if (writeFileText(b.page, path, Durability::None)) {
+            WebScroll->showPage(path, b.page);
+            if (b.callSetImage)
+                callSetImage();
+        }
+    }
     if (b.threadEnded)
         endThreadCycle(b.next, threadListTopLeft());
 }
@@ -343,6 +342,7 @@ LabelSettings formMain::labelSettings() const
     s.comboMax = comboMaxText();
     s.comboMaxRow = comboMaxRowText();
     s.intNextWhen1000 = m_settings.intNextWhen1000;
+    s.filter = m_filter;
     const RgbColor &c = m_settings.varFontColor;
     s.varFontColor = quint32(c.red) << 16 | quint32(c.green) << 8 | quint32(c.blue);
     return s;
@@ -361,33 +361,27 @@ void formMain::createTextLabel()
 void formMain::applyLabelBuild(const LabelBuild &b)
 {
     applyCaptions(*this, b);
-    switch (b.outcome) {
-    case LabelBuild::Outcome::Failed:
-    case LabelBuild::Outcome::NothingNew:
-        return;
-    case LabelBuild::Outcome::FirstCall:
+    if (b.outcome == ViewBuild::Outcome::FirstCall) {
         if (b.alreadyFull)
             showAlreadyFull(true, false);
         if (b.startCountdown)
             setRegetTimerEnabled(true);
         return;
-    case LabelBuild::Outcome::Comments:
-        break;
     }
-    lblMsgStrip->setScroll(m_settings.intScroll);
-    lblMsgStrip->setOutlineMode(m_settings.blnIsOutLineModeOn);
-    const bool all = m_settings.options.spreadBursts
-        ? (lblMsgStrip->spreadBatch(indexLabelBatch(b.comments, m_lngMsgCount),
-                                    qint64(TimerReget->interval()) * kRegetSteps),
-           true)
-        : showLabelBatch(b.comments, m_lngMsgCount,
-                         [this](const QString &text, quint32 colour, qint32 index, int k) {
-                             return lblMsgStrip->showLiveComment(text, QColor::fromRgb(colour), index, k);
-                         });
-    if (!all || b.cutShort)
-        return;
-    if (b.callSetImage)
-        callSetImage();
+    if (b.outcome == ViewBuild::Outcome::Shown) {
+        lblMsgStrip->setScroll(m_settings.intScroll);
+        lblMsgStrip->setOutlineMode(m_settings.blnIsOutLineModeOn);
+        const bool all = m_settings.options.spreadBursts
+            ? (lblMsgStrip->spreadBatch(indexLabelBatch(b.comments, m_lngMsgCount),
+                                        qint64(TimerReget->interval()) * kRegetSteps),
+               true)
+            : showLabelBatch(b.comments, m_lngMsgCount,
+                             [this](const QString &text, quint32 colour, qint32 index, int k) {
+                                 return lblMsgStrip->showLiveComment(text, QColor::fromRgb(colour), index, k);
+                             });
+        if (all && !b.cutShort && b.callSetImage)
+            callSetImage();
+    }
     if (b.threadEnded)
         endThreadCycle(b.next, threadListTopLeft());
 }

@@ -113,7 +113,7 @@ QJsonObject runFetchCase(const QString &home, const QString &host, const QString
         qint32 lngMsgCount = 0;
         const qint64 t1b = monotonicNs();
         const MarqueeBuild page = createTextFromDatWebScroll(position, record, settings, images, lngMsgCount);
-        if (page.outcome != MarqueeBuild::Outcome::Page)
+        if (page.outcome != MarqueeBuild::Outcome::Shown)
             return {{QStringLiteral("error"), QStringLiteral("the builder made no page")}};
         const qint64 t1c = monotonicNs();
         writeFileText(page.page, pagePath, Durability::None);

@@ -219,6 +219,7 @@ MiniSettings formMiniMode::settingsFromHost() const
     settings.comboMax = m_host->comboMaxText();
     settings.intMaxRow = m_host->intMaxRow();
     settings.intNextWhen1000 = m_host->intNextWhen1000();
+    settings.filter = m_host->responseFilter();
     return settings;
 }
 
@@ -248,14 +249,14 @@ void formMiniMode::applyBuild(const MiniBuild &build)
 {
     // Captions first: the Label3 change enables the main Start button, which a thread that is
     // already full then disables again.
-    if (build.label1 && build.outcome == MiniBuild::Outcome::FirstCall)
+    if (build.label1 && build.outcome == ViewBuild::Outcome::FirstCall)
         m_host->setLabel1Caption(*build.label1);
     if (build.label3)
         m_host->setLabel3Caption(*build.label3);
-    if (build.label1 && build.outcome != MiniBuild::Outcome::FirstCall)
+    if (build.label1 && build.outcome != ViewBuild::Outcome::FirstCall)
         m_host->setLabel1Caption(*build.label1);
 
-    if (build.outcome == MiniBuild::Outcome::FirstCall) {
+    if (build.outcome == ViewBuild::Outcome::FirstCall) {
         if (build.alreadyFull) {
             platform::showMessage(alreadyFullMessage());
             m_host->setCommand1Enabled(false);
@@ -265,14 +266,14 @@ void formMiniMode::applyBuild(const MiniBuild &build)
         }
         return;
     }
-    if (build.outcome != MiniBuild::Outcome::Page)
-        return;
 
     // A page that cannot be written leaves the previous one on screen; the end of the thread
     // is handled all the same, so a finished thread never keeps being fetched.
-    const QString path = platform::programPath(miniPageFileName());
-    if (writeFileText(build.page, path, Durability::None))
-        WebScroll->showPage(path, build.page);
+    if (build.outcome == ViewBuild::Outcome::Shown) {
+        const QString path = platform::programPath(miniPageFileName());
+        if (writeFileText(build.page, path, Durability::None))
+            WebScroll->showPage(path, build.page);
+    }
 
     if (!build.threadEnded)
         return;

@@ -27,6 +27,7 @@
 #include <QCursor>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -626,6 +627,30 @@ TEST_F(LiveCycle, WebModeStartShowsTheBusyPointerWhileThePageDownloads)
     ASSERT_EQ(cursors.size(), 1);
     EXPECT_EQ(cursors.first(), std::optional<Qt::CursorShape>(Qt::WaitCursor));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A finished thread whose last page cannot be written still ends the cycle: the marquee view
+// used to return before the end-of-thread step and fetch the finished thread for ever.
+TEST_F(LiveCycle, ThreadEndingWhileThePageCannotBeWrittenStillStops)
+{
+    ScriptedBoard board;
+    board.datReplies = {ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(998))),
+                        ScriptedBoard::whole(testsupport::FakeHttpServer::reply(ScriptedBoard::dat(1001)))};
+    auto w = scriptedWindow(5);
+    w->dialogs().settingsDialog()->Option1[2]->setChecked(true);
+    setViewMode(*w, 1);
+    ASSERT_TRUE(w->openThreadAddress(board.server.server(), QStringLiteral("live"), QStringLiteral("123")));
+    w->Command1_Click();
+    ASSERT_EQ(w->threadPosition().intLastDt, 998);
+    ASSERT_TRUE(QDir(home.path()).mkdir(marqueePageFileName())); // a folder where the page goes
+
+    EXPECT_EQ(tickUntilFetched(*w), 13);
+    EXPECT_EQ(w->threadPosition().intLastDt, 1001);
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_FALSE(w->Command1->isEnabled());
+    EXPECT_FALSE(w->isRegetTimerEnabled());
+    EXPECT_EQ(board.datRequests, 2);
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
 }
 
 } // namespace

@@ -87,7 +87,7 @@ TEST(MiniBuilder, ThreeOneLineResponsesMakeOneRowOfThreeCellsOfSize26)
     DatThread thread(100);
     const MiniBuild build = thread.build({QStringLiteral("はじまった"), QStringLiteral(" ABC "),
                                           QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!!")});
-    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Shown);
     const QString expected = QStringLiteral(
         "<html><body bgcolor=gainsboro><Marquee loop=1 scrollamount=\"14\"><table><tr>\r\n"
         "<td><font style=\"font-size:26px;font-weight: bold;right:1; color:black;\"><nobr>"
@@ -137,7 +137,7 @@ TEST(MiniBuilder, FontSizeShrinksWithTheLinesKept)
     for (const Case &c : cases) {
         DatThread thread(5, c.maxRow);
         const MiniBuild build = thread.build({c.body});
-        ASSERT_EQ(build.outcome, MiniBuild::Outcome::Page) << qPrintable(c.body);
+        ASSERT_EQ(build.outcome, MiniBuild::Outcome::Shown) << qPrintable(c.body);
         const QString cell = cellsOf(build.page).value(0);
         EXPECT_TRUE(cell.contains(QStringLiteral("font-size:%1px;").arg(c.size)))
             << qPrintable(c.body) << " " << qPrintable(cell);
@@ -187,7 +187,7 @@ TEST(MiniBuilder, MarkupInAResponseIsShownAsItsTextAndLeavesThePageIntact)
     const QString hostile = QStringLiteral("</nobr></font></td></tr></table></Marquee><body bgcolor=red>");
     DatThread thread(10);
     const MiniBuild build = thread.build({hostile, QStringLiteral("a<br><b>x"), QStringLiteral("last")});
-    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Shown);
     const MarqueePage page = parseMarqueePage(build.page);
     EXPECT_EQ(page.background, parseCssColour(QStringLiteral("gainsboro")));
     ASSERT_EQ(page.marquees.size(), 1);
@@ -266,7 +266,7 @@ TEST(MiniBuilder, EndOfThreadDisablesTheMiniStartOnlyInDatMode)
     dat.settings.intNextWhen1000 = 0;
     const MiniBuild datEnd = dat.build({QStringLiteral("999"), QStringLiteral("1000"),
                                         QStringLiteral("このスレッドは1000を超えました。")});
-    ASSERT_EQ(datEnd.outcome, MiniBuild::Outcome::Page);
+    ASSERT_EQ(datEnd.outcome, MiniBuild::Outcome::Shown);
     EXPECT_TRUE(datEnd.threadEnded);
     EXPECT_TRUE(datEnd.disableMiniCommand1);
     EXPECT_EQ(datEnd.next, EndOfThreadAction::AutoMoveNextSure);
@@ -284,7 +284,7 @@ TEST(MiniBuilder, EndOfThreadDisablesTheMiniStartOnlyInDatMode)
                                    "</dl></html>");
     qint32 count = 0;
     const MiniBuild webEnd = createTextWebScrollMini(position, text2, settings, count);
-    ASSERT_EQ(webEnd.outcome, MiniBuild::Outcome::Page);
+    ASSERT_EQ(webEnd.outcome, MiniBuild::Outcome::Shown);
     EXPECT_TRUE(webEnd.threadEnded);
     EXPECT_FALSE(webEnd.disableMiniCommand1);
     EXPECT_EQ(webEnd.next, EndOfThreadAction::ShowSureItiran);
@@ -306,7 +306,7 @@ TEST(MiniBuilder, WebModeAgainstAReadCgiPage)
     QString text2 = readCgiPage();
     ASSERT_FALSE(text2.isEmpty());
     const MiniBuild build = createTextWebScrollMini(position, text2, settings, count);
-    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MiniBuild::Outcome::Shown);
     EXPECT_EQ(build.label3, kThread + QStringLiteral("65n-"));
 
     const QStringList cells = cellsOf(build.page);

@@ -160,7 +160,7 @@ TEST(MarqueeBuilder, WritesTheOutlinedRowsOfABatchExactly)
     DatThread thread(1);
     const MarqueeBuild build = thread.build(
         {QStringLiteral("前"), QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!!"), QStringLiteral("Hello World")}, 0.7);
-    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown);
     EXPECT_EQ(build.label3, kThread + QStringLiteral("3n-"));
     EXPECT_EQ(build.label1, QStringLiteral("3"));
 
@@ -192,7 +192,7 @@ TEST(MarqueeBuilder, CapsTheBatchAtComboMax)
         DatThread thread(c.shown);
         thread.settings.comboMax = QStringLiteral("10");
         const MarqueeBuild build = thread.build(plainBodies(1, c.total));
-        ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page) << c.total;
+        ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown) << c.total;
         EXPECT_EQ(marqueeCount(build.page), 5 * c.expected) << c.total;
         const QStringList texts = colouredTexts(build.page);
         ASSERT_EQ(texts.size(), c.expected);
@@ -288,7 +288,7 @@ TEST(MarqueeBuilder, CollectsImageAddressesAndAsksForOneSetImagePerBatch)
     const MarqueeBuild build = thread.build({QStringLiteral("見て http://img.example.net/Neko.jpg"),
                                              QStringLiteral("二枚 http://img.example.net/a.gif http://img.example.net/b.png"),
                                              QStringLiteral("なし")});
-    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown);
     EXPECT_TRUE(build.callSetImage);
     EXPECT_EQ(thread.images.varImageResNo,
               (QStringList{QStringLiteral("7"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("2")}));
@@ -320,7 +320,7 @@ TEST(MarqueeBuilder, MarkupInAResponseIsShownAsItsTextAndLeavesThePageIntact)
     };
     DatThread thread(0);
     const MarqueeBuild build = thread.build(hostile + QStringList{QStringLiteral("last")});
-    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown);
     const MarqueePage page = parseMarqueePage(build.page);
     EXPECT_EQ(page.background, MarqueeRgb(0x003366));
     ASSERT_EQ(page.marquees.size(), 5 * 4);
@@ -372,7 +372,7 @@ TEST(MarqueeBuilder, EndsTheThreadAt1001ByIntNextWhen1000)
         DatThread thread(995);
         thread.settings.intNextWhen1000 = c.setting;
         const MarqueeBuild build = thread.build(plainBodies(1, 1001));
-        ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+        ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown);
         EXPECT_TRUE(build.threadEnded);
         EXPECT_EQ(build.next, c.action) << c.setting;
         EXPECT_EQ(marqueeCount(build.page), 5 * 6);
@@ -403,7 +403,7 @@ TEST(MarqueeBuilder, SettingsItCannotUseEndTheBuildSilently)
     for (int scroll : {3, 5, 8}) {
         DatThread thread(0);
         thread.settings.intScroll = scroll;
-        EXPECT_EQ(thread.build({QStringLiteral("x")}).outcome, MarqueeBuild::Outcome::Page);
+        EXPECT_EQ(thread.build({QStringLiteral("x")}).outcome, MarqueeBuild::Outcome::Shown);
     }
 
     // A record that was never filled has no highest index.
@@ -467,7 +467,7 @@ TEST(MarqueeBuilderWeb, ShowsAtMostComboMaxMinusOneAfterTheFirstElement)
     qint32 count = 0;
     QString text2 = readCgiPage();
     const MarqueeBuild build = createTextWebScroll(position, text2, settings, images, count);
-    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Page);
+    ASSERT_EQ(build.outcome, MarqueeBuild::Outcome::Shown);
     EXPECT_EQ(build.label3, kThread + QStringLiteral("65n-"));
     EXPECT_FALSE(build.threadEnded);
 
