@@ -22,6 +22,7 @@ QString FetchResult::reason() const
     case FetchFailure::CertificateHostMismatch: text = QStringLiteral("certificate for another host"); break;
     case FetchFailure::TooManyRedirects: text = QStringLiteral("too many redirects"); break;
     case FetchFailure::BadRedirect: text = QStringLiteral("redirect without a usable address"); break;
+    case FetchFailure::Unwritable: text = QStringLiteral("could not be stored"); break;
     }
     if (!detail.isEmpty())
         text += QStringLiteral(" (") + detail + QLatin1Char(')');

@@ -23,6 +23,7 @@ enum class FetchFailure {
     CertificateHostMismatch, // the server's certificate names another host
     TooManyRedirects,        // a fourth redirect in a row
     BadRedirect,             // a redirect without an http or https Location
+    Unwritable,      // the page arrived but could not be stored in its file
 };
 
 struct FetchResult

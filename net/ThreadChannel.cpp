@@ -4,7 +4,6 @@
 #include "net/DatConverter.h"
 #include "net/ThreadIndex.h"
 #include "platform/Cp932.h"
-#include "platform/MessageService.h"
 #include "platform/SecureServers.h"
 
 #include <QEventLoop>
@@ -21,12 +20,6 @@ ThreadChannel::ThreadChannel(QObject *parent)
     connect(&WinsockGetThread, &RawHttpFetcher::connected, this, &ThreadChannel::WinsockGetThread_Connect);
     connect(&WinsockGetThread, &RawHttpFetcher::dataArrived, this, &ThreadChannel::WinsockGetThread_DataArrival);
     connect(&WinsockGetThread, &RawHttpFetcher::finished, this, &ThreadChannel::WinsockGetThread_Close);
-}
-
-QString ThreadChannel::connectFailedMessage()
-{
-    return QStringLiteral("何か接続に失敗しました。すいません。") + QStringLiteral("\r\n")
-        + QStringLiteral("再取得しなければ再起動してください。");
 }
 
 void ThreadChannel::setLabel3Caption(const QString &caption)
@@ -63,10 +56,8 @@ bool ThreadChannel::SetThreadIndex(const QString &strSvr, const QString &strBan)
 bool ThreadChannel::SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo)
 {
     WinsockGetThread.cancel(FetchFailure::Superseded);
-    if (!splitServer(strSvr)) {
-        platform::showMessage(connectFailedMessage());
+    if (!splitServer(strSvr))
         return false;
-    }
     m_address.strSvr = strSvr;
     m_address.strBan = strBan;
     m_address.strThreNo = strThreNo;

@@ -38,9 +38,6 @@ public:
 
     explicit ThreadChannel(QObject *parent = nullptr);
 
-    // SetThread's message when the thread socket cannot be asked to connect.
-    static QString connectFailedMessage();
-
     const ThreadAddress &address() const { return m_address; }
     void setThreadNumber(const QString &strThreNo) { m_address.strThreNo = strThreNo; }
 
@@ -75,8 +72,8 @@ public:
     // False (nothing shown) when the server cannot be connected to.
     bool SetThreadIndex(const QString &strSvr, const QString &strBan);
     // Closes the thread socket, stores the three values and starts the dat fetch. When the
-    // connection cannot be attempted, shows connectFailedMessage(), keeps the values stored
-    // before, and returns false.
+    // connection cannot be attempted, keeps the values stored before and returns false (nothing
+    // is shown: fetchThreadAndWait reports it as InvalidServer, and the caller decides).
     bool SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo);
 
     // Serial of the latest fetch started on a socket (0 before the first).

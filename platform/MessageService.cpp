@@ -17,9 +17,10 @@ MessageService *&installedService()
 
 } // namespace
 
-MessageAnswer ScriptedMessageService::show(const QString &text, MessageButtons buttons, const QString &)
+MessageAnswer ScriptedMessageService::show(const QString &text, MessageButtons buttons, const QObject *owner)
 {
     m_shown.append(text);
+    m_owners.append(owner);
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     return m_answers.isEmpty() ? MessageAnswer::No : m_answers.takeFirst();
@@ -36,14 +37,14 @@ void setMessageService(MessageService *service)
     installedService() = service;
 }
 
-void showMessage(const QString &text, const QString &title)
+void showMessage(const QString &text, const QObject *owner)
 {
-    messages().show(text, MessageButtons::Ok, title);
+    messages().show(text, MessageButtons::Ok, owner);
 }
 
-bool askYesNo(const QString &text, const QString &title)
+bool askYesNo(const QString &text, const QObject *owner)
 {
-    return messages().show(text, MessageButtons::YesNo, title) == MessageAnswer::Yes;
+    return messages().show(text, MessageButtons::YesNo, owner) == MessageAnswer::Yes;
 }
 
 } // namespace platform

@@ -537,9 +537,9 @@ void formMain::Form_Unload()
     const bool settingsSaved = saveSettings(settingsFilePath(), c);
     const bool optionsSaved = saveOptions(optionsFilePath(), m_settings.options);
     if (!settingsSaved)
-        platform::showMessage(settingsNotSavedMessage());
+        platform::showMessage(settingsNotSavedMessage(), this);
     else if (!optionsSaved)
-        platform::showMessage(optionsNotSavedMessage());
+        platform::showMessage(optionsNotSavedMessage(), this);
 
     // 2: generated pages (a missing file is no error).
     removeFile(platform::programPath(marqueePageFileName()));

@@ -10,12 +10,12 @@
 #include "platform/gui/TitleStrip.h"
 #include "core/ServicesConfig.h"
 #include "net/BoardMenu.h"
+#include "net/PageFetch.h"
 #include "net/ThreadChannel.h"
 #include "net/ThreadAddress.h"
 #include "net/ThreadIndex.h"
 #include "net/ThreadSummary.h"
 #include "platform/MessageService.h"
-#include "platform/Transfer.h"
 #include "platform/gui/DesktopServices.h"
 #include "platform/gui/PlainText.h"
 
@@ -56,7 +56,7 @@ void formMain::loadBoardMenu(bool wholeTree, const QString &address)
     // No address yet (a first start without --menu): there is nothing to fetch.
     if (url.trimmed().isEmpty())
         return;
-    const platform::PageText page = platform::OpenURL(url, services().timeoutSeconds);
+    const FetchResult page = fetchPage(url, services().timeoutSeconds);
     // A failed fetch leaves the lists and the tree as they were; so does a page without a single
     // board (an empty reply, a redirect to a notice page, noise), which would only empty them.
     if (!page.ok())
@@ -93,7 +93,7 @@ void formMain::List1_Click()
 
 void formMain::List1_DblClick()
 {
-    platform::showMessage(rowText(List2, List2->currentRow()));
+    platform::showMessage(rowText(List2, List2->currentRow()), this);
 }
 
 void formMain::List3_Click()
@@ -165,7 +165,7 @@ void formMain::menuAddFavorite_Click()
     if (row < 0)
         return;
     if (addFavorite(favoritesFilePath(), rowText(List3, row), rowText(List4, row)) == FavoriteAddStatus::WriteFailed) {
-        platform::showMessage(favoritesNotSavedMessage());
+        platform::showMessage(favoritesNotSavedMessage(), this);
         return;
     }
     loadFavorites();
@@ -179,11 +179,11 @@ void formMain::menuAddFavoriteTree_Click()
                                    BoardTreeView::keyOf(item->parent()), item->parent() != nullptr)
              : FavoriteAddStatus::NoBoard;
     if (status == FavoriteAddStatus::NoBoard) {
-        platform::showMessage(QStringLiteral("板を選択してください"));
+        platform::showMessage(QStringLiteral("板を選択してください"), this);
         return;
     }
     if (status == FavoriteAddStatus::WriteFailed) {
-        platform::showMessage(favoritesNotSavedMessage());
+        platform::showMessage(favoritesNotSavedMessage(), this);
         return;
     }
     loadFavorites();

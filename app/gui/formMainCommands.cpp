@@ -146,7 +146,7 @@ void formMain::cmdWrite_Click()
 {
     const QString url = Label3Caption().trimmed();
     if (url.isEmpty()) {
-        platform::showMessage(QStringLiteral("スレッドが選択されていません"));
+        platform::showMessage(QStringLiteral("スレッドが選択されていません"), this);
         return;
     }
     if (m_hooks.web.setAndMoveUrlAndShow)
@@ -165,7 +165,7 @@ void formMain::menuOpenIE_Click()
     const int row = List5->currentRow();
     const QString entry = row >= 0 && row < List5->count() ? List5->item(row)->text() : QString();
     if (entry.isEmpty()) {
-        platform::showMessage(QStringLiteral("スレッドを選択してください"));
+        platform::showMessage(QStringLiteral("スレッドを選択してください"), this);
         return;
     }
     if (row < List6->count())

@@ -7,16 +7,17 @@
 
 #include "app/gui/formMain.h"
 
+#include "app/FetchMessages.h"
 #include "app/LiveCycleRules.h"
 #include "app/NextThreadFollow.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formScrollSetting.h"
 #include "core/ServicesConfig.h"
 #include "core/TextStore.h"
+#include "net/PageFetch.h"
 #include "net/ThreadChannel.h"
 #include "platform/MessageService.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Transfer.h"
 #include "platform/gui/DesktopServices.h"
 #include "present/LabelBatchBuilder.h"
 #include "present/MarqueePageBuilder.h"
@@ -127,7 +128,7 @@ void formMain::Command1_Click()
         const QString path = platform::programPath(kTempHtml);
         const QString page = readFileLine(path, 0);
         if (isOverloadedPage(page)) {
-            platform::showMessage(overloadedMessage());
+            platform::showMessage(overloadedMessage(), this);
             return;
         }
         // Not a thread page (an empty body, the notice page a redirect led to, noise): no
@@ -136,7 +137,7 @@ void formMain::Command1_Click()
             removeFile(path);
             setStartCaption(QStringLiteral("開始"));
             Command2->setEnabled(false);
-            platform::showMessage(startFailedMessage());
+            platform::showMessage(startFailedMessage(), this);
             return;
         }
         m_text2 = page;
@@ -150,22 +151,18 @@ void formMain::Command1_Click()
 
 bool formMain::fetchForStart()
 {
+    FetchResult r;
     if (m_settings.blnIsDatMode) {
         const ThreadAddress a = m_thread->address();
-        const FetchResult r = m_thread->fetchThreadAndWait(a.strSvr, a.strBan, a.strThreNo);
-        // SetThread has already told the user about a server that cannot be connected to.
-        if (!r.ok() && r.failure != FetchFailure::InvalidServer)
-            platform::showMessage(startFailedMessage());
-        return r.ok();
-    }
-    platform::TransferResult r;
-    {
+        r = m_thread->fetchThreadAndWait(a.strSvr, a.strBan, a.strThreNo);
+    } else {
         // The busy pointer while the page downloads (window events run meanwhile).
         platform::WaitCursor busy;
-        r = platform::downloadToFile(Label3Caption(), kTempHtml, services().timeoutSeconds);
+        r = downloadPage(Label3Caption(), kTempHtml, services().timeoutSeconds);
     }
-    if (!r.ok())
-        platform::showMessage(startFailedMessage());
+    const QString message = fetchFailureMessage(FetchOccasion::Start, r);
+    if (!message.isEmpty())
+        platform::showMessage(message, this);
     return r.ok();
 }
 
@@ -226,7 +223,7 @@ bool formMain::fetchForReget()
         m_thread->intDatArrived = 0;
         return r.ok();
     }
-    const platform::PageText page = platform::OpenURL(Label3Caption(), services().timeoutSeconds);
+    const FetchResult page = fetchPage(Label3Caption(), services().timeoutSeconds);
     // A page without a single response would only replace the text the next one is read from.
     if (!page.ok() || !page.text.contains(kDt))
         return false;
@@ -388,7 +385,7 @@ void formMain::applyLabelBuild(const LabelBuild &b)
 
 void formMain::showAlreadyFull(bool disableCommand2, bool disableMiniStart)
 {
-    platform::showMessage(alreadyFullMessage());
+    platform::showMessage(alreadyFullMessage(), this);
     Command1->setEnabled(false);
     if (disableMiniStart && m_hooks.mini.setStartEnabled)
         m_hooks.mini.setStartEnabled(false);

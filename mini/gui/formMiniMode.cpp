@@ -192,7 +192,7 @@ void formMiniMode::picMin_Click()
 
 void formMiniMode::picClose_Click()
 {
-    if (!confirmExit())
+    if (!confirmExit(this))
         return;
     close();
     if (m_host)
@@ -258,7 +258,7 @@ void formMiniMode::applyBuild(const MiniBuild &build)
 
     if (build.outcome == ViewBuild::Outcome::FirstCall) {
         if (build.alreadyFull) {
-            platform::showMessage(alreadyFullMessage());
+            platform::showMessage(alreadyFullMessage(), this);
             m_host->setCommand1Enabled(false);
             Command1->setEnabled(false);
         } else if (build.startCountdown) {

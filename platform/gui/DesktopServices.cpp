@@ -21,12 +21,27 @@ BrowserOpener &currentOpener()
 
 } // namespace
 
-MessageAnswer BoxMessageService::show(const QString &text, MessageButtons buttons, const QString &title)
+QWidget *messageBoxOwner(const QObject *owner, QWidget *fallback)
 {
-    const QString caption = title.isEmpty() ? QStringLiteral("Kestrelon") : title;
+    // The object asking may be a widget inside its window or any object a window owns.
+    for (const QObject *o = owner; o; o = o->parent()) {
+        if (const auto *w = qobject_cast<const QWidget *>(o)) {
+            if (w->window()->isVisible())
+                return w->window();
+            break;
+        }
+    }
+    if (fallback && fallback->window()->isVisible())
+        return fallback->window();
+    return QApplication::activeWindow();
+}
+
+MessageAnswer BoxMessageService::show(const QString &text, MessageButtons buttons, const QObject *owner)
+{
     const bool ok = buttons == MessageButtons::Ok;
-    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Question, caption, text,
-                    ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, m_owner);
+    QMessageBox box(ok ? QMessageBox::Information : QMessageBox::Question, QStringLiteral("Kestrelon"),
+                    text, ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No,
+                    messageBoxOwner(owner, m_fallback));
     // A message may quote an address or a title: shown as written, never as markup.
     box.setTextFormat(Qt::PlainText);
     const int answer = box.exec();

@@ -7,17 +7,22 @@ class QWidget;
 
 namespace platform {
 
-// Shows QMessageBox boxes owned by the given window (may be null).
+// Shows QMessageBox boxes, captioned "Kestrelon", owned as messageBoxOwner picks.
 class BoxMessageService : public MessageService
 {
 public:
-    explicit BoxMessageService(QWidget *owner = nullptr) : m_owner(owner) {}
-    void setOwner(QWidget *owner) { m_owner = owner; }
-    MessageAnswer show(const QString &text, MessageButtons buttons, const QString &title) override;
+    // fallback: the window that owns a box whose own window is hidden (the main window).
+    explicit BoxMessageService(QWidget *fallback = nullptr) : m_fallback(fallback) {}
+    MessageAnswer show(const QString &text, MessageButtons buttons, const QObject *owner) override;
 
 private:
-    QWidget *m_owner;
+    QWidget *m_fallback;
 };
+
+// The window a box belongs to: the asking object's window while it is shown; otherwise the
+// fallback while that is shown (mini mode hides the main window that asks); otherwise the
+// active window, or none (the box then centres on the screen).
+QWidget *messageBoxOwner(const QObject *owner, QWidget *fallback);
 
 // True when the address may be handed to the user's browser: http and https only.
 bool isOpenableAddress(const QString &address);

@@ -22,9 +22,9 @@ void TitleImage::paintEvent(QPaintEvent *)
     painter.drawPixmap(rect(), image);
 }
 
-bool confirmExit()
+bool confirmExit(const QWidget *window)
 {
-    return platform::askYesNo(QStringLiteral("EXIT ?"));
+    return platform::askYesNo(QStringLiteral("EXIT ?"), window);
 }
 
 ChromePicture *createMinPicture(QWidget *parent)
@@ -83,7 +83,7 @@ void TitleStrip::picMinActivated()
 
 void TitleStrip::picCloseActivated()
 {
-    if (!confirmExit())
+    if (!confirmExit(this))
         return;
     emit exitConfirmed();
     if (m_actsOnWindow)

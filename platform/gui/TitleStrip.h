@@ -24,8 +24,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// Asks "EXIT ?" with Yes and No; true for Yes.
-bool confirmExit();
+// Asks "EXIT ?" with Yes and No, the box owned by the window; true for Yes.
+bool confirmExit(const QWidget *window);
 
 // Pictures with their pressed faces, drawn by the chrome art.
 ChromePicture *createMinPicture(QWidget *parent);

@@ -42,7 +42,7 @@ void formSelectDatTime::cmdOK_Click()
 {
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty()) {
-        platform::showMessage(replaytext::chooseTime());
+        platform::showMessage(replaytext::chooseTime(), this);
         return;
     }
     const QString row = selected.first()->text();
@@ -50,7 +50,7 @@ void formSelectDatTime::cmdOK_Click()
     // again instead of loading against a start that is silently unset.
     const std::optional<qint64> seconds = secondsOfDay(row);
     if (!seconds) {
-        platform::showMessage(replaytext::chooseTime());
+        platform::showMessage(replaytext::chooseTime(), this);
         return;
     }
     hide();

@@ -243,7 +243,7 @@ void frameWmpControl::cmdWmpStartTimeSet_Click()
     // The folder may have changed on disk since it was chosen.
     refreshFileList();
     if (m_files->count() == 0) {
-        platform::showMessage(replaytext::noDatFile());
+        platform::showMessage(replaytext::noDatFile(), this);
         return;
     }
     m_dialog->show();

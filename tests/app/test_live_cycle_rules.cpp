@@ -1,5 +1,6 @@
 // The countdown carried in TimerReget's tag, the overloaded page and board-tree addresses.
 
+#include "app/FetchMessages.h"
 #include "app/LiveCycleRules.h"
 
 #include <QStringList>
@@ -64,4 +65,23 @@ TEST(LiveCycleRules, TreeNodeAddressIsTheKeyWithoutItsParentsKey)
     EXPECT_TRUE(treeNodeBoardAddress(QStringLiteral("K1"), QString(), false).isEmpty());
     EXPECT_EQ(boardAddressFromListEntry(QStringLiteral("http://h/news/subback.html")),
               QStringLiteral("http://h/news/"));
+}
+
+TEST(FetchMessages, OnlyAFailedStartTellsTheUserAndWithOneMessage)
+{
+    const FetchOccasion quiet[] = {FetchOccasion::Refetch, FetchOccasion::OpenBoard, FetchOccasion::BoardMenu};
+    // Every failure reason, including those added after this test was written.
+    for (int f = 0; f < 64; ++f) {
+        const FetchResult r = f == 0 ? FetchResult::success(200, QStringLiteral("x"))
+                                     : FetchResult::failed(FetchFailure(f), QStringLiteral("detail"));
+        const QString start = fetchFailureMessage(FetchOccasion::Start, r);
+        if (f == 0)
+            EXPECT_TRUE(start.isEmpty());
+        else if (FetchFailure(f) == FetchFailure::InvalidServer)
+            EXPECT_EQ(start, QStringLiteral("何か接続に失敗しました。すいません。\r\n再取得しなければ再起動してください。"));
+        else
+            EXPECT_EQ(start, startFailedMessage()) << r.reason().toStdString();
+        for (FetchOccasion o : quiet)
+            EXPECT_TRUE(fetchFailureMessage(o, r).isEmpty()) << f;
+    }
 }

@@ -7,6 +7,7 @@
 // to $KESTRELON_FAULT_MATRIX_DIR (else the working folder) and rewrites fault-matrix.md there
 // from every column present, for docs/reliability.md.
 
+#include "app/FetchMessages.h"
 #include "app/LiveCycleRules.h"
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
@@ -149,7 +150,7 @@ public:
             check(messages.shown().size() <= 1,
                   QStringLiteral("%1 messages").arg(messages.shown().size()));
             for (const QString &text : messages.shown())
-                check(text == startFailedMessage() || text == ThreadChannel::connectFailedMessage(),
+                check(text == startFailedMessage() || text == connectFailedMessage(),
                       QStringLiteral("unclear message \"%1\"").arg(text));
         }
         // The side panel and the board lists still answer.

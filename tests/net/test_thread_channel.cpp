@@ -216,7 +216,7 @@ TEST(ThreadChannel, OpeningASecondBoardSupersedesTheBusyIndexFetch)
     EXPECT_EQ(channel.address().strBan, QStringLiteral("ban2"));
 }
 
-TEST(ThreadChannel, SetThreadThatCannotConnectShowsTheMessageAndKeepsTheValues)
+TEST(ThreadChannel, SetThreadThatCannotConnectReportsItAndKeepsTheValues)
 {
     testsupport::RecordedMessages messages;
     FakeHttpServer server;
@@ -224,12 +224,13 @@ TEST(ThreadChannel, SetThreadThatCannotConnectShowsTheMessageAndKeepsTheValues)
     ThreadChannel channel;
     ASSERT_TRUE(fetchDat(channel, server).ok());
     EXPECT_FALSE(channel.SetThread(QStringLiteral("host:notaport"), QStringLiteral("other"), QStringLiteral("9")));
-    EXPECT_EQ(messages.shown(), QStringList{QStringLiteral("何か接続に失敗しました。すいません。\r\n再取得しなければ再起動してください。")});
     EXPECT_EQ(channel.address().strSvr, server.server());
     EXPECT_EQ(channel.address().strThreNo, QStringLiteral("123"));
-    // The index opener reports the same case to its caller without a box.
+    EXPECT_EQ(channel.fetchThreadAndWait(QStringLiteral("host:notaport"), QStringLiteral("other"), QStringLiteral("9")).failure,
+              FetchFailure::InvalidServer);
     EXPECT_EQ(channel.openBoardAndWait(QStringLiteral("no address")).failure, FetchFailure::InvalidServer);
-    EXPECT_EQ(messages.shown().size(), 1);
+    // The network layer never shows anything itself.
+    EXPECT_TRUE(messages.shown().isEmpty());
 }
 
 TEST(ThreadChannel, LogsAThreadFetchedFromALocalServer)

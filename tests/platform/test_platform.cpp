@@ -38,8 +38,8 @@ TEST(MessageService, ScriptedServiceRecordsTextsAndAnswers)
 {
     testsupport::RecordedMessages messages;
     messages.service().queueAnswer(platform::MessageAnswer::Yes);
-    EXPECT_TRUE(platform::askYesNo(QStringLiteral("EXIT ?")));
-    EXPECT_FALSE(platform::askYesNo(QStringLiteral("EXIT ?")));
-    platform::showMessage(QStringLiteral("a\r\nb"));
+    EXPECT_TRUE(platform::askYesNo(QStringLiteral("EXIT ?"), nullptr));
+    EXPECT_FALSE(platform::askYesNo(QStringLiteral("EXIT ?"), nullptr));
+    platform::showMessage(QStringLiteral("a\r\nb"), nullptr);
     EXPECT_EQ(messages.shown(), (QStringList{QStringLiteral("EXIT ?"), QStringLiteral("EXIT ?"), QStringLiteral("a\r\nb")}));
 }

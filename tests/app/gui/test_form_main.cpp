@@ -1,6 +1,7 @@
 // The main window without a server: start-up from the settings file, closing, layout, view
 // modes, chrome and the commands that need no thread.
 
+#include "app/FetchMessages.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
@@ -12,6 +13,7 @@
 #include "app/gui/formMain.h"
 #include "app/gui/formScrollSetting.h"
 #include "replay/gui/frameWmpControl.h"
+#include "net/ThreadChannel.h"
 #include "platform/Cp932.h"
 #include "platform/gui/DesktopServices.h"
 #include "present/gui/LabelStrip.h"
@@ -378,6 +380,19 @@ TEST_F(MainWindowTest, CommandsWithoutAThreadTellTheUserAndDoNothing)
     w->menuOpenIE_Click();
     EXPECT_EQ(openedAddresses, QStringList{QStringLiteral("http://h/test/read.cgi/b/123/l50")});
     platform::setBrowserOpener(nullptr);
+}
+
+TEST_F(MainWindowTest, StartWithAServerThatCannotBeConnectedToTellsOnceAndStaysReady)
+{
+    auto w = open();
+    w->SetThreadIndex(QStringLiteral("host:notaport"), QStringLiteral("b"));
+    w->threadChannel().setThreadNumber(QStringLiteral("123"));
+    w->Command1->setEnabled(true);
+    w->Command1_Click();
+    EXPECT_EQ(messages.shown(), QStringList{connectFailedMessage()});
+    EXPECT_EQ(messages.service().owners(), QList<const QObject *>{w.get()});
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("開始"));
+    EXPECT_TRUE(w->Command1->isEnabled());
 }
 
 TEST_F(MainWindowTest, FavouritesStopAtABlankLineAndTheTreeNeedsABoard)

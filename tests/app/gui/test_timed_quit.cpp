@@ -48,7 +48,7 @@ TEST(TimedQuit, ClosesTheWindowThroughAnOpenMessageBoxAndSavesAPicture)
 
     const QString shot = home.file(QStringLiteral("shot.png"));
     scheduleTimedQuit(&window, 0.05, shot);
-    const bool yes = platform::askYesNo(QStringLiteral("EXIT ?"));
+    const bool yes = platform::askYesNo(QStringLiteral("EXIT ?"), &window);
     platform::setMessageService(nullptr);
 
     EXPECT_FALSE(yes);

@@ -1,0 +1,16 @@
+#include "app/FetchMessages.h"
+
+#include "app/LiveCycleRules.h"
+
+QString fetchFailureMessage(FetchOccasion occasion, const FetchResult &result)
+{
+    if (result.ok() || occasion != FetchOccasion::Start)
+        return QString();
+    return result.failure == FetchFailure::InvalidServer ? connectFailedMessage() : startFailedMessage();
+}
+
+QString connectFailedMessage()
+{
+    return QStringLiteral("何か接続に失敗しました。すいません。") + QStringLiteral("\r\n")
+        + QStringLiteral("再取得しなければ再起動してください。");
+}
