@@ -373,7 +373,7 @@ void formMain::applySettingsLines()
     config->applyOptions(loadOptions(optionsFilePath()));
     // Lines of ngrules.txt that cannot be used are told once, here.
     if (const QString problems = m_ng.load(ngRulesFilePath()); !problems.isEmpty())
-        platform::showMessage(problems);
+        platform::showMessage(problems, this);
 
     {
         const QSignalBlocker blocker(comboMode);

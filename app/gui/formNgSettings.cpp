@@ -79,7 +79,7 @@ bool formNgSettings::readRule(NgRule &rule)
         return false;
     rule = NgRule{*kind, txtValue->text()};
     if (const std::optional<QString> problem = ngRuleProblem(rule)) {
-        platform::showMessage(*problem);
+        platform::showMessage(*problem, this);
         return false;
     }
     return true;
@@ -89,7 +89,8 @@ void formNgSettings::store(const NgRuleFile &edited)
 {
     if (!edited.save(ngRulesFilePath())) {
         platform::showMessage(QStringLiteral("NG設定を保存できませんでした。") + QStringLiteral("\r\n")
-                              + ngRulesFilePath());
+                                  + ngRulesFilePath(),
+                              this);
         return;
     }
     m_session.setFile(edited);
