@@ -36,6 +36,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QProcess>
+#include <QRect>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -44,6 +45,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -210,6 +212,34 @@ TEST_F(UserScreens, LabelViewCommentsOfEveryFetchCrossAndLeaveWithAndWithoutShad
         << strip.model().commentCount() << " comments still on the strip";
     EXPECT_EQ(strip.cachedImageCount(), 0);
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join(" / ").toStdString();
+}
+
+TEST_F(UserScreens, LabelViewWithLanesAtSixPostsASecondKeepsCommentsApart)
+{
+    BoardSim::Options options;
+    options.rate = 6;
+    BoardSim sim(options);
+    ASSERT_TRUE(sim.isRunning()) << sim.error().toStdString();
+    open(sim, 1280, 480);
+    chooseLiveThread();
+    setViewMode(0);
+    w->dialogs().settingsDialog()->chkLanes->setChecked(true);
+    w->dialogs().settingsDialog()->chkSpread->setChecked(true);
+    w->setRegetInterval(250); // a fetch every 3 s
+    w->Command1_Click();
+    present::LabelStrip &strip = *w->lblMsgStrip;
+    ASSERT_TRUE(waitForFetches(3));
+    pause(1500);
+    ASSERT_GT(strip.model().commentCount(CommentFamily::Live), 3);
+    std::vector<QRect> rects;
+    for (const auto &[key, c] : strip.model().comments())
+        if (c.label && c.label->visible)
+            rects.emplace_back(int(c.label->left), int(c.label->top), c.label->width, c.label->height);
+    for (size_t a = 0; a < rects.size(); ++a)
+        for (size_t b = a + 1; b < rects.size(); ++b)
+            EXPECT_FALSE(rects[a].intersects(rects[b]));
+    saveShot(w.get(), QStringLiteral("label-view-lanes.png"));
+    w->Command1_Click();
 }
 
 TEST_F(UserScreens, MiniModeFollowsEveryFetchAndReturnsToTheMarqueeView)
