@@ -11,3 +11,8 @@ void NgSession::setFile(const NgRuleFile &file)
     m_file = file;
     m_matcher = NgMatcher(m_file.rules());
 }
+
+bool NgSession::hides(const ResponseFields &response) const
+{
+    return m_matcher.matches(NgSubject{response.name, response.mail, response.dateId, response.body});
+}

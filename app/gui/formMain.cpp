@@ -96,6 +96,8 @@ formMain::formMain(QWidget *parent)
     resize(678, 306);
 
     m_dialogs = new SettingsDialogs(m_settings, this);
+    // The NG rules are the filter stage of every view.
+    setResponseFilter(&m_ng);
     connectSettingsEffects();
     buildWidgets();
     buildMenus();

@@ -223,6 +223,11 @@ TEST_F(MainWindowTest, NgRulesLoadWithOneMessageForBadLinesAndTheDialogWritesThe
     dialog->cmdDelete_Click();
     EXPECT_EQ(testsupport::readBytes(ngRulesFilePath()), QByteArray("# keep\ncolour\tred\nid\tID:Ab12\n"));
     EXPECT_TRUE(w->ng().matcher().matches(NgSubject{{}, {}, QStringLiteral("ID:Ab12"), {}}));
+    // The rules are the comment pipeline's filter stage, for every view.
+    ASSERT_EQ(w->responseFilter(), &w->ng());
+    ResponseFields fields;
+    fields.dateId = QStringLiteral("2024/01/01 ID:Ab12");
+    EXPECT_TRUE(w->responseFilter()->hides(fields));
     // An empty value is refused with a message and nothing is written.
     dialog->txtValue->clear();
     dialog->cmdAdd_Click();
