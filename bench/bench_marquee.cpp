@@ -65,14 +65,21 @@ QString livePage(int count)
     return createTextFromDatWebScroll(position, record, settings, images, count32, [] { return 0.42; }).page;
 }
 
-void BM_MarqueePageBuild31(benchmark::State &state)
+// The settings of a batch of the 31 responses after the first 100.
+MarqueeSettings batchOf30()
 {
-    const ResponseRecord record = liveRecord(131);
     MarqueeSettings settings;
     settings.label3 = QStringLiteral("http://livea.example.net/test/read.cgi/livenhk/1700000000/100n-");
     settings.strGetSintyakuFooter = QStringLiteral("n-");
     settings.comboMax = QStringLiteral("30");
     settings.comboMaxRow = QStringLiteral("2");
+    return settings;
+}
+
+void BM_MarqueePageBuild31(benchmark::State &state)
+{
+    const ResponseRecord record = liveRecord(131);
+    const MarqueeSettings settings = batchOf30();
     for (auto _ : state) {
         ThreadPosition position;
         position.blnIsFirst = false;
@@ -92,6 +99,30 @@ void BM_MarqueeSurfaceLoad(benchmark::State &state)
     surface.resize(kStripWidth, kStripHeight);
     for (auto _ : state)
         surface.writeDocument(page);
+}
+
+// From the batch to the surface, 31 responses: the page built, then shown from its rows (1) or,
+// as before, read back from its text (0). Writing the file is left out: both pay it alike.
+void BM_MarqueeBuildToSurface(benchmark::State &state)
+{
+    const ResponseRecord record = liveRecord(131);
+    const MarqueeSettings settings = batchOf30();
+    MarqueeSurface surface;
+    surface.resize(kStripWidth, kStripHeight);
+    const bool rows = state.range(0) != 0;
+    for (auto _ : state) {
+        ThreadPosition position;
+        position.blnIsFirst = false;
+        position.intLastDt = 100;
+        ImageLists images;
+        qint32 count = 0;
+        const MarqueeBuild build = createTextFromDatWebScroll(position, record, settings, images, count,
+                                                              [] { return 0.42; });
+        if (rows)
+            surface.showRows(QStringLiteral("tempHtml2.html"), build.rows);
+        else
+            surface.writeDocument(build.page);
+    }
 }
 
 void BM_MarqueeSurfacePaint(benchmark::State &state)
@@ -132,6 +163,7 @@ void BM_MarqueeSurfacePaint(benchmark::State &state)
 
 BENCHMARK(BM_MarqueePageBuild31)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MarqueeSurfaceLoad)->ArgName("responses")->Arg(31)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarqueeBuildToSurface)->ArgName("rows")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarqueeSurfacePaint)
     ->ArgNames({"responses", "keyed"})
     ->Args({31, 1})

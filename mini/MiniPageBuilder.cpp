@@ -19,15 +19,29 @@ MiniBuild buildMini(ThreadPosition &position, const CommentSource &source,
 
     const CleaningVariant variant{ImageLinkForm::None, false, false, true};
     QString cells;
+    MarqueeElement row;
+    row.scrollAmount = 14;
+    row.loop = 1;
+    MarqueeContentReader reader(row);
+    reader.beginTable();
     for (const BatchResponse &response : batch.responses) {
         const CleanedResponse cleaned = cleanBatchResponse(response, settings.intMaxRow, variant, nullptr, build);
         // A read.cgi page's number is the server's text: it goes in as text, like the body.
-        cells += miniCell(markupAsText(response.fields.number), cleaned.text, cleaned.lineCount)
-            + QStringLiteral("\r\n");
+        const QString number = markupAsText(response.fields.number);
+        cells += miniCell(number, cleaned.text, cleaned.lineCount) + QStringLiteral("\r\n");
+        // The cell as the surface draws it: the number in <font color=green size=2>, then the
+        // text in the cell's font.
+        reader.beginCell();
+        reader.read(number, {13, true, 0x008000});
+        reader.read(cleaned.text + QStringLiteral("\u3000\u3000"),
+                    {miniFontSize(cleaned.lineCount), true, declaredColour(miniColour(cleaned.text))});
+        reader.endCell();
         takeCommentIndex(lngMsgCount);
     }
     build.outcome = ViewBuild::Outcome::Shown;
     build.page = miniPage(cells);
+    build.rows.background = 0xDCDCDC; // gainsboro
+    build.rows.marquees = {reader.finish()};
     build.cells = int(batch.responses.size());
     return build;
 }

@@ -8,6 +8,7 @@
 // its line count) each followed by CR LF, then "</tr></table></Marquee></body></html>".
 
 #include "present/CommentPipeline.h"
+#include "present/MarqueePage.h"
 
 #include <QString>
 #include <optional>
@@ -22,7 +23,8 @@ struct MiniSettings : PipelineSettings
 
 struct MiniBuild : ViewBuild
 {
-    QString page;                     // Shown: written to "tempHtml2.html", shown in WebScroll
+    QString page;                     // Shown: written to "tempHtml2.html"
+    MarqueePage rows;                 // Shown: the same page as WebScroll draws it
     int cells = 0;                    // responses on the page
     bool disableMiniCommand1 = false; // at the end: dat mode also disables the mini Start
 };

@@ -12,9 +12,17 @@
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 using MarqueeRgb = quint32; // 0xRRGGBB
+
+struct MarqueeTextStyle
+{
+    int pixelSize = 16;
+    bool bold = false;
+    MarqueeRgb colour = 0x000000;
+};
 
 struct MarqueeRun
 {
@@ -55,6 +63,33 @@ struct MarqueePage
 };
 
 MarqueePage parseMarqueePage(const QString &html);
+
+class MarqueeMarkupParser;
+
+// Reads the content of one marquee from pieces of markup, as parseMarqueePage reads what stands
+// between "<marquee ...>" and "</marquee>": the builders hand each response's text to the
+// surface this way instead of writing a page and reading it back. Each piece starts from the
+// style given with it and leaves no element of its own open behind it; a piece that closes the
+// marquee ends the reading.
+class MarqueeContentReader
+{
+public:
+    // element: the marquee's own attributes (speed, loop, position), no content yet.
+    explicit MarqueeContentReader(const MarqueeElement &element);
+    ~MarqueeContentReader();
+    MarqueeContentReader(const MarqueeContentReader &) = delete;
+    MarqueeContentReader &operator=(const MarqueeContentReader &) = delete;
+
+    void read(const QString &markup, const MarqueeTextStyle &style);
+    // The content is a table; its cells lie side by side.
+    void beginTable();
+    void beginCell();
+    void endCell();
+    MarqueeElement finish();
+
+private:
+    std::unique_ptr<MarqueeMarkupParser> m_parser;
+};
 
 // "#RGB", "#RRGGBB" or a colour name; nullopt when not understood.
 std::optional<MarqueeRgb> parseCssColour(const QString &text);

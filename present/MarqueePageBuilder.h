@@ -11,6 +11,7 @@
 
 #include "present/CommentPipeline.h"
 #include "present/KeywordColour.h"
+#include "present/MarqueePage.h"
 
 #include <QString>
 #include <optional>
@@ -27,7 +28,8 @@ struct MarqueeSettings : PipelineSettings
 struct MarqueeBuild : ViewBuild
 {
     bool disableCommand2 = false;  // first call at 1001 in dat mode: Command2 off too
-    QString page;                  // Shown: written to "tempHtml2.html" and shown in WebScroll
+    QString page;                  // Shown: written to "tempHtml2.html"
+    MarqueePage rows;              // Shown: the same page as WebScroll draws it
 };
 
 // The file the page is written to, in the program folder.
@@ -50,3 +52,13 @@ std::optional<QString> marqueeScrollAmount(int intScroll);
 QString marqueeRows(const QString &text, const QString &colour, int k, int linesAbove,
                     const QString &scrollAmount);
 QString marqueePage(const QString &rows);
+// The page's background, bgcolor=#003366.
+constexpr MarqueeRgb kMarqueePageBackground = 0x003366;
+
+// The five elements of marqueeRows as the surface draws them, appended to out: the text is read
+// as the page reader reads it, once for the four black copies and, when markup other than its
+// line breaks could colour it differently, once more for the coloured one.
+void appendMarqueeRowElements(QList<MarqueeElement> &out, const QString &text, const QString &colour,
+                              int k, int linesAbove, int scrollAmount);
+// The colour of a declaration such as " color:orange;" (black when it names none).
+MarqueeRgb declaredColour(const QString &declaration);

@@ -322,7 +322,7 @@ void formMain::applyMarqueeBuild(const MarqueeBuild &b)
         // the same.
         const QString path = platform::programPath(marqueePageFileName());
         if (writeFileText(b.page, path, Durability::None)) {
-            WebScroll->showPage(path, b.page);
+            WebScroll->showRows(path, b.rows);
             if (b.callSetImage)
                 callSetImage();
         }

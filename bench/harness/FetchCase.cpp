@@ -119,7 +119,7 @@ QJsonObject runFetchCase(const QString &home, const QString &host, const QString
         writeFileText(page.page, pagePath, Durability::None);
         const qint64 t2 = monotonicNs();
 
-        surface->showPage(pagePath, page.page);
+        surface->showRows(pagePath, page.rows);
         const qint64 t3 = monotonicNs();
         surface->frames.clear();
         surface->recording = true;

@@ -272,7 +272,7 @@ void formMiniMode::applyBuild(const MiniBuild &build)
     if (build.outcome == ViewBuild::Outcome::Shown) {
         const QString path = platform::programPath(miniPageFileName());
         if (writeFileText(build.page, path, Durability::None))
-            WebScroll->showPage(path, build.page);
+            WebScroll->showRows(path, build.rows);
     }
 
     if (!build.threadEnded)

@@ -231,9 +231,9 @@ void MarqueeSurface::navigate(const QString &address)
     load(html, address);
 }
 
-void MarqueeSurface::showPage(const QString &path, const QString &html)
+void MarqueeSurface::showRows(const QString &path, const MarqueePage &rows)
 {
-    load(html, path);
+    display(rows, path);
 }
 
 void MarqueeSurface::writeDocument(const QString &html)
@@ -279,7 +279,12 @@ qint64 MarqueeSurface::elapsedMs() const
 
 void MarqueeSurface::load(const QString &html, const QString &location)
 {
-    m_page = parseMarqueePage(html);
+    display(parseMarqueePage(html), location);
+}
+
+void MarqueeSurface::display(const MarqueePage &page, const QString &location)
+{
+    m_page = page;
     m_location = location;
     m_shownAt = qint64(now());
     layout();

@@ -1,7 +1,9 @@
 #pragma once
 // WebScroll: the surface that shows the marquee pages (the main window's outlined rows and the
-// mini window's one-row table). It loads a written page, parses it (present/MarqueePage.h) and
-// draws text only: no script, no links, no images, nothing active.
+// mini window's one-row table). The live views hand it the rows their builders made; a page
+// given only as text (about:blank, a file by address, a written document) is read with
+// parseMarqueePage (present/MarqueePage.h). It draws text only: no script, no links, no images,
+// nothing active.
 //
 // Drawing: each marquee's content is rendered once into a premultiplied ARGB image; marquees
 // that share their text and motion (the four outline copies and the coloured text of one
@@ -35,10 +37,10 @@ public:
     // "about:blank" shows an empty white page; anything else is a page file (a path or a file:
     // address) read as CP932. A file that cannot be read shows an empty page.
     void navigate(const QString &address);
-    // Shows the page just written to path from its text, without reading the file back; the
-    // location becomes path as with navigate. The text must be what the file holds (a page
-    // built from decoded CP932 survives the round trip unchanged).
-    void showPage(const QString &path, const QString &html);
+    // Shows the page just written to path from the rows its builder made alongside it (the page
+    // as parseMarqueePage would read it from the file): nothing is read back. The location
+    // becomes path as with navigate.
+    void showRows(const QString &path, const MarqueePage &rows);
     // Replaces the document with this text (as writing into the browser's document does).
     void writeDocument(const QString &html);
     QString locationURL() const { return m_location; }
@@ -97,6 +99,7 @@ private:
     };
 
     void load(const QString &html, const QString &location);
+    void display(const MarqueePage &page, const QString &location);
     void layout();
     void buildGroups();
     void restartTimer();

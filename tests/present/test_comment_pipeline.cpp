@@ -132,3 +132,80 @@ TEST(CommentPipeline, WebResponsesGiveTheFilterNameMailAndDate)
     EXPECT_FALSE(build.page.contains(QStringLiteral("はやい")));
     EXPECT_FALSE(build.page.contains(QStringLiteral("bbs.cgi")));
 }
+
+// Field by field, for comparing the rows with the page read back (global, so QList finds them).
+bool operator==(const MarqueeRun &a, const MarqueeRun &b)
+{
+    return a.text == b.text && a.pixelSize == b.pixelSize && a.bold == b.bold && a.colour == b.colour;
+}
+bool operator==(const MarqueeLine &a, const MarqueeLine &b) { return a.runs == b.runs; }
+bool operator==(const MarqueeBlock &a, const MarqueeBlock &b) { return a.lines == b.lines; }
+bool operator==(const MarqueeElement &a, const MarqueeElement &b)
+{
+    return a.scrollAmount == b.scrollAmount && a.scrollDelayMs == b.scrollDelayMs && a.loop == b.loop
+        && a.absolute == b.absolute && a.top == b.top && a.right == b.right && a.left == b.left
+        && a.tableRow == b.tableRow && a.blocks == b.blocks;
+}
+
+namespace {
+
+void expectSameAsReadBack(const MarqueePage &rows, const QString &page)
+{
+    const MarqueePage read = parseMarqueePage(page);
+    EXPECT_EQ(rows.background, read.background);
+    ASSERT_EQ(rows.marquees.size(), read.marquees.size());
+    for (qsizetype i = 0; i < read.marquees.size(); ++i)
+        EXPECT_TRUE(rows.marquees.at(i) == read.marquees.at(i)) << "marquee " << i;
+}
+
+} // namespace
+
+// The rows the builders hand to WebScroll are the page they write, as the page reader reads it:
+// a real thread, a read.cgi page, and bodies with references, markup and line cuts.
+TEST(CommentPipeline, TypedRowsAreThePageAsItReadsBack)
+{
+    const ResponseRecord real = convertDat(QStringLiteral("HTTP/1.0 200 OK\r\n\r\n")
+        + platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("real/shiwano2ch__1231808850.dat"))));
+    const ResponseRecord made = threadOf(QStringLiteral(
+        "a<><>d<>前<>\n" "a<><>d<> &#9829; &#x41; ｷﾀ━ <br> 二行目 <br> 三 <br> 四<>\n"
+        "a<><>d<> <b>太字</b> &lt;b&gt; <font color=red>赤</font> ﾊｧﾊｧ <>\n"
+        "a<><>d<> http://img.example.net/a.jpg   空白   <br><br> 後 <>\n" "a<><>d<><>\n"));
+    for (const ResponseRecord *record : {&real, &made}) {
+        for (const char *rows : {"1", "2", "全て"}) {
+            MarqueeSettings marquee;
+            marquee.label3 = kThread + QStringLiteral("1n-");
+            marquee.strGetSintyakuFooter = QStringLiteral("n-");
+            marquee.comboMax = QStringLiteral("30");
+            marquee.comboMaxRow = QString::fromUtf8(rows);
+            ThreadPosition position;
+            position.blnIsFirst = false;
+            position.intLastDt = 1;
+            ImageLists images;
+            qint32 count = 0;
+            const MarqueeBuild page = createTextFromDatWebScroll(position, *record, marquee, images, count);
+            ASSERT_EQ(page.outcome, ViewBuild::Outcome::Shown);
+            expectSameAsReadBack(page.rows, page.page);
+
+            MiniSettings mini;
+            static_cast<PipelineSettings &>(mini) = marquee;
+            mini.intMaxRow = QString::fromUtf8(rows).toInt() ? QString::fromUtf8(rows).toInt() : 10;
+            ThreadPosition miniPosition;
+            miniPosition.blnIsFirst = false;
+            miniPosition.intLastDt = 1;
+            const MiniBuild cells = createTextFromDatWebScrollMini(miniPosition, *record, mini, count);
+            expectSameAsReadBack(cells.rows, cells.page);
+        }
+    }
+    ThreadPosition position;
+    position.blnIsFirst = false;
+    MarqueeSettings web;
+    web.label3 = kThread + QStringLiteral("49n-");
+    web.strGetSintyakuFooter = QStringLiteral("n-");
+    web.comboMax = QStringLiteral("30");
+    web.comboMaxRow = QStringLiteral("2");
+    QString text2 = platform::decodeCp932(testsupport::fixtureBytes(QStringLiteral("readcgi/livenhk_1231808850_49n-.html")));
+    ImageLists images;
+    qint32 count = 0;
+    const MarqueeBuild page = createTextWebScroll(position, text2, web, images, count);
+    expectSameAsReadBack(page.rows, page.page);
+}

@@ -214,14 +214,14 @@ TEST(MarqueeSurface, ShowsPageMarkupAsTextOnly)
     EXPECT_EQ(f.surface.marqueeCount(), 0);
 }
 
-TEST(MarqueeSurface, ShowPageFromTextMatchesThePageReadBackFromItsFile)
+TEST(MarqueeSurface, ShowRowsMatchesThePageReadBackFromItsFile)
 {
-    // The main window hands over the text it has just written instead of reading it back.
+    // The main window hands over the rows of the page it has just written instead of reading it.
     const QString page = onePage(QStringLiteral("ｷﾀ━━━(ﾟ∀ﾟ)━━━!! &amp; ～①"));
     SurfaceFixture fromFile, fromText;
     fromFile.show(page);
     const QString path = fromText.home.file(marqueePageFileName());
-    fromText.surface.showPage(path, page);
+    fromText.surface.showRows(path, parseMarqueePage(page));
     EXPECT_EQ(fromText.surface.locationURL(), path);
     ASSERT_EQ(fromText.surface.marqueeCount(), fromFile.surface.marqueeCount());
     fromFile.now = fromText.now = 12'000;
