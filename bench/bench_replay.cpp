@@ -47,7 +47,7 @@ public:
     int windowWidth() const override { return 28800; }
     int frameWidth() const override { return 28000; }
     int frameHeight() const override { return 4000; }
-    std::optional<TwipRect> wmpLabelRect(qint64) const override { return TwipRect{0, 1, 3000, 300}; }
+    std::optional<TwipsRect> wmpLabelRect(qint64) const override { return TwipsRect{0, 1, 3000, 300}; }
     int newWmpLabelHeight() const override { return 300; }
     int wmpLabelWidth(const QString &caption) const override { return int(caption.size()) * 150; }
     bool startWmpComment(const WmpComment &) override { return true; }

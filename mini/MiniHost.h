@@ -52,8 +52,9 @@ public:
     virtual const ResponseFilter *responseFilter() const { return nullptr; }
 
     // ---- controls of the main window and its settings dialog ----
-    virtual void setTimerRegetEnabled(bool enabled) = 0;
-    virtual void setCommand1Enabled(bool enabled) = 0;
-    virtual void setCommand1Caption(const QString &caption) = 0;
+    virtual void setRegetTimerEnabled(bool enabled) = 0;
+    // Both Start buttons, the main window's and this window's (the main window writes it).
+    virtual void setStartEnabled(bool enabled) = 0;
+    virtual void setStartCaption(const QString &caption) = 0;
     virtual void setChkOutLineModeEnabled(bool enabled) = 0;
 };

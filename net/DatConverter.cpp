@@ -6,9 +6,9 @@
 
 namespace {
 
-// Step 1 ends in CR LF line ends, and steps 3 and 4 split at CR LF CR LF and CR LF. None of the
-// entity patterns or their replacements contain CR or LF, so working with LF alone gives the
-// same fields and saves a pass that would double every line end.
+// The conversion makes every line end CR LF and then splits at CR LF CR LF (headers) and at
+// CR LF (lines). None of the entity patterns or their replacements contain CR or LF, so working
+// with LF alone gives the same fields and saves a pass that would double every line end.
 void normaliseToLf(QString &text)
 {
     if (!text.contains(QLatin1Char('\r')))

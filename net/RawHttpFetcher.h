@@ -46,11 +46,8 @@ public:
     // Ends a running fetch with the given failure (emits finished); nothing when idle.
     void cancel(FetchFailure failure = FetchFailure::Superseded);
 
-    bool isBusy() const { return m_busy; }
     // Bytes received so far by the running fetch (the receive buffer).
     const QByteArray &received() const { return m_received; }
-    // Whether the attempt in progress sends the conforming form.
-    bool sendingConforming() const { return m_conforming; }
     // Where the attempt in progress (or the last one) asks.
     const FetchPlace &place() const { return m_place; }
 

@@ -58,7 +58,6 @@ public:
     QString Text1() const { return m_text1; }
     // Bytes of the dat reply received so far (empty between fetches).
     QByteArray threadReceiveBuffer() const { return WinsockGetThread.received(); }
-    QByteArray indexReceiveBuffer() const { return WinsockGetThuredIndex.received(); }
 
     // Set to 1 when a dat fetch succeeded (converted, or nothing new) / an index arrived; callers
     // clear them before a fetch.

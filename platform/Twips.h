@@ -30,6 +30,7 @@ struct TwipsPoint
     }
 };
 
-// Rounded to whole pixels; and back, unrounded (15 twips a pixel when the dpi is unknown).
+// Rounded to whole pixels; and back, unrounded or rounded. An unknown dpi (0) counts as 96.
 int twipsToPixels(double twips, double dpi);
 double pixelsToTwips(double pixels, double dpi);
+qint32 pixelsToWholeTwips(double pixels, double dpi);

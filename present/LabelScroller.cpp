@@ -376,8 +376,8 @@ bool LabelScroller::msgPicMsgSet(const QString &strMsg, qint32 Index, int intCou
     const QStringList lines = strMsg.split(QStringLiteral("<br>"));
     QString whole = strMsg;
     whole.replace(QStringLiteral("<br>"), QStringLiteral("\r\n"));
-    const QSize measured = m_measure(whole);      // Label4
-    const QSize oneLine = m_measure(QStringLiteral("aaa"));  // Label5
+    const QSize measured = m_measure(whole);                 // the whole picture text
+    const QSize oneLine = m_measure(QStringLiteral("aaa"));  // the height of one line
     StripLabel &box = *c.label;
     box.caption = whole;
     box.colour = colour;

@@ -21,7 +21,7 @@
 namespace present {
 
 // Which arrays a comment's elements belong to: lblMsg/lblMsgKage, lblWmpMsg/lblWmpMsgKage, or
-// PictureMsg (with its measuring labels Label4/Label5). Each family has its own index space.
+// PictureMsg (measured through the strip's text measure). Each family has its own index space.
 enum class CommentFamily { Live, Replay, Picture };
 
 // The mover timer arrays.
@@ -124,10 +124,9 @@ public:
     // instead of 3000 x k out.
     bool msgSet(const QString &strMsg, qint32 Index, int intCountMsg, qint64 lngMaeLabelHeight,
                 qint64 lngMaeLabelTop, bool stagger = true);
-    // Creates, colours, places and shows live comment i, taking the previous comment's geometry
-    // from lblMsg(i - 1) for k >= 2: steps 2 to 6 of showing one comment of a fetch.
-    // Without stagger (a batch spread over time) a previous comment that has already gone counts
-    // as none.
+    // Creates, colours, places and shows live comment i (the k-th of its fetch), taking the
+    // previous comment's geometry from lblMsg(i - 1) for k >= 2, and starts its mover. Without
+    // stagger (a batch spread over time) a previous comment that has already gone counts as none.
     bool showLiveComment(const QString &text, quint32 colour, qint32 i, int k, bool stagger = true);
 
     // Replay comment i, placed by the replay path: creates lblWmpMsg(i) (and lblWmpMsgKage(i)

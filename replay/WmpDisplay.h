@@ -48,7 +48,7 @@ public:
     virtual int frameWidth() const = 0;
     virtual int frameHeight() const = 0;
     // lblWmpMsg(index), nothing when it is not loaded (never created, or unloaded by its mover).
-    virtual std::optional<TwipRect> wmpLabelRect(qint64 index) const = 0;
+    virtual std::optional<TwipsRect> wmpLabelRect(qint64 index) const = 0;
     // Height of a freshly created lblWmpMsg (a copy of element 0) before its caption is set.
     virtual int newWmpLabelHeight() const = 0;
     // Width lblWmpMsg takes with this caption.

@@ -2,30 +2,24 @@
 // Where a replay comment starts and how far it moves per tick of its mover. Plain geometry in
 // twips; the strip supplies the sizes of its labels.
 
+#include "platform/Twips.h"
+
 #include <QString>
 #include <optional>
-
-struct TwipRect
-{
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // Intervals of the replay movers.
 constexpr int kTimerLblWmpMsgInterval = 120;
 constexpr int kTimerLblWmpMsgKageInterval = 150;
 
 // prev is lblWmpMsg(i - 1), nothing when it does not exist (never created or already unloaded).
-inline bool isWmpPrevLabelGone(const std::optional<TwipRect> &prev)
+inline bool isWmpPrevLabelGone(const std::optional<TwipsRect> &prev)
 {
     return !prev.has_value();
 }
 
 // The previous comment has fully entered: its right end is left of the strip's right edge.
 // A missing label counts as entered.
-inline bool isWmpPrevLabelIn(const std::optional<TwipRect> &prev, int frameWidth)
+inline bool isWmpPrevLabelIn(const std::optional<TwipsRect> &prev, int frameWidth)
 {
     return !prev || qint64(prev->left) + prev->width < frameWidth;
 }
@@ -40,7 +34,7 @@ struct WmpPlacementInput
     int frameHeight = 0;
     int ownHeight = 0;            // height of lblWmpMsg(i) as created, before its caption is set
     int ownWidth = 0;             // width of lblWmpMsg(i) with its caption
-    std::optional<TwipRect> prev; // lblWmpMsg(i - 1)
+    std::optional<TwipsRect> prev; // lblWmpMsg(i - 1)
     bool shadow = false;          // shadow-text mode: the 150 ms mover
     int intScroll = 5;            // seconds to cross
 };

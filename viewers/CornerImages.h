@@ -2,25 +2,15 @@
 // The four 14 x 14 corner images of the thread view page, drawn here: a white quarter disc of
 // radius 14 on the page's #DCDCDC, anti-aliased, so that a table of white cells gets rounded
 // corners. kado1 top left, kado2 top right, kado3 bottom right, kado4 bottom left. Written as
-// real GIF files (the page names them .gif) by a small encoder of our own.
+// real GIF files (the page names them .gif).
+
+#include "platform/GifEncoder.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 constexpr int kCornerSize = 14;
-
-struct GifColour
-{
-    quint8 red;
-    quint8 green;
-    quint8 blue;
-};
-
-// A single-image GIF89a of width x height pixels, one palette index per pixel, row by row.
-// The palette holds 2 to 256 colours (padded to a power of two). The LZW stream only ever
-// sends single-pixel codes, restarting the table before it grows, which every decoder reads.
-QByteArray encodeGif(int width, int height, const QList<GifColour> &palette, const QByteArray &indices);
 
 // The palette of the corner images: index 0 the page colour #DCDCDC, index 15 white, the
 // levels between for the anti-aliased edge.

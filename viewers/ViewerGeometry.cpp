@@ -1,17 +1,5 @@
 #include "viewers/ViewerGeometry.h"
 
-#include <cmath>
-
-qint32 viewerPixelsToTwips(double pixels, double dpi)
-{
-    return qint32(std::lround(pixels * 1440.0 / (dpi > 0 ? dpi : 96.0)));
-}
-
-int viewerTwipsToPixels(double twips, double dpi)
-{
-    return int(std::lround(twips * (dpi > 0 ? dpi : 96.0) / 1440.0));
-}
-
 ThreadViewLayout threadViewLayout(qint32 windowWidth, qint32 windowHeight)
 {
     // A window made smaller than the margins gets empty controls rather than negative sizes.
@@ -22,14 +10,14 @@ ThreadViewLayout threadViewLayout(qint32 windowWidth, qint32 windowHeight)
     return layout;
 }
 
-ViewerRect hanyouPlacement(const ViewerRect &mainWindow, qint32 screenBottom, double dpi)
+TwipsRect hanyouPlacement(const TwipsRect &mainWindow, qint32 screenBottom, double dpi)
 {
-    ViewerRect rect;
-    rect.width = viewerPixelsToTwips(600, dpi);
-    rect.height = viewerPixelsToTwips(325, dpi);
+    TwipsRect rect;
+    rect.width = pixelsToWholeTwips(600, dpi);
+    rect.height = pixelsToWholeTwips(325, dpi);
     rect.left = mainWindow.left + (mainWindow.width - rect.width) / 2;
     const qint32 mainBottom = mainWindow.top + mainWindow.height;
-    rect.top = screenBottom - mainBottom > viewerPixelsToTwips(320, dpi) ? mainBottom : mainWindow.top;
+    rect.top = screenBottom - mainBottom > pixelsToWholeTwips(320, dpi) ? mainBottom : mainWindow.top;
     return rect;
 }
 

@@ -22,7 +22,6 @@ public:
 
     QTreeWidgetItem *node(const QString &key) const { return m_nodes.value(key); }
     static QString keyOf(const QTreeWidgetItem *item);
-    int nodeCount() const { return int(m_nodes.size()); }
 
 private:
     QHash<QString, QTreeWidgetItem *> m_nodes;

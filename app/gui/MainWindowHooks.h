@@ -31,7 +31,7 @@ struct MiniModeHooks
     // lngMsgCount(), Label3, Label1, TimerReget, endThreadCycle, ...).
     std::function<void()> createTextFromDatWebScrollMini;
     std::function<void()> createTextWebScrollMini;
-    // Closing of the program (step 3 of the main window's closing).
+    // Closing of the program, after the settings are written and the pages removed.
     std::function<void()> close;
 };
 

@@ -66,9 +66,9 @@ public:
     qint32 &lngMsgCount() override { return m_main.lngMsgCount(); }
     const ResponseFilter *responseFilter() const override { return m_main.responseFilter(); }
 
-    void setTimerRegetEnabled(bool enabled) override { m_main.setRegetTimerEnabled(enabled); }
-    void setCommand1Enabled(bool enabled) override { m_main.Command1->setEnabled(enabled); }
-    void setCommand1Caption(const QString &caption) override { m_main.Command1->setText(caption); }
+    void setRegetTimerEnabled(bool enabled) override { m_main.setRegetTimerEnabled(enabled); }
+    void setStartEnabled(bool enabled) override { m_main.setStartEnabled(enabled); }
+    void setStartCaption(const QString &caption) override { m_main.setStartCaption(caption); }
     void setChkOutLineModeEnabled(bool enabled) override
     {
         m_main.dialogs().settingsDialog()->chkOutLineMode->setEnabled(enabled);

@@ -241,7 +241,6 @@ void formMain::buildWidgets()
         if (item && item->parent())
             TreeViewIta_DblClick();
     });
-    connect(Frame6, &TitleStrip::exitConfirmed, this, [] {});
 
     // Mouse releases: the panel buttons record where they were released; the lists open their
     // context menus on a right-button release; List5 remembers the pointer for its pop-up.
@@ -294,24 +293,24 @@ void formMain::Form_Load()
         return;
     m_loaded = true;
 
-    // 1-3: the marquee browser shows a blank page; the strip is see-through (nothing painted);
-    // the first display of a thread is still to come.
+    // The marquee browser shows a blank page; the strip is see-through (nothing painted); the
+    // first display of a thread is still to come.
     WebScroll->navigate(QStringLiteral("about:blank"));
     m_position.blnIsFirst = true;
 
-    // 4-5: the layout is applied once at the window's own size.
+    // The layout, once at the window's own size.
     m_layout = initialLayout(int(pixelsToTwips(width(), logicalDpiX())),
                              int(pixelsToTwips(height(), logicalDpiY())));
     applyLayout();
 
-    // 6-7: the live-board list (hidden lists are hidden from the start).
+    // The live-board list (the hidden lists are hidden from the start).
     loadBoardMenu(false);
 
-    // 8: the settings dialog exists and fetches dat files.
+    // The settings dialog exists and fetches dat files.
     m_dialogs->installFontSelectionProvider();
     m_dialogs->settingsDialog()->chkIsDat->setChecked(true);
 
-    // 9: settings lines 2-5.
+    // Window position and size: settings lines 2 to 5.
     const WindowGeometryTwips g = loadWindowGeometry(settingsFilePath());
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
@@ -322,26 +321,26 @@ void formMain::Form_Load()
     m_layout = initialLayout(int(g.width), int(g.height));
     applyLayout();
 
-    // 10-12 and 19: the dialogs' lists and their initial selections.
+    // The dialogs' lists and their initial selections.
     m_dialogs->fillListsAndInitialSelections();
 
-    // 13: favourites.
+    // Favourites.
     loadFavorites();
 
-    // 14: no system title bar.
+    // No system title bar: the window draws its own.
     toggleTitleBar(this, true);
 
-    // 15: countdown labels empty, countdown shown.
+    // Countdown labels empty, the countdown shown.
     setCountdownCaption(QString());
     m_dialogs->settingsDialog()->chkCowntDown->setChecked(true);
 
-    // 17: the replay panel stays hidden until its menu entry.
+    // The replay panel stays hidden until its menu entry.
     frameWmpControl->hide();
 
-    // 20-21: settings lines 6-17.
+    // Settings lines 6 to 17, through the dialogs' handlers; the last selects the view mode.
     applySettingsLines();
 
-    // 22: the marquee browser's document.
+    // The marquee browser's document.
     WebScroll->writeDocument(QStringLiteral("<HTML><Body bgcolor=#003366></body></html>"));
 }
 
@@ -508,7 +507,7 @@ void formMain::Form_Unload()
     TimerReget->stop();
     TimerList->stop();
 
-    // 1: settings, in one write; a failure keeps the old file and does not stop the closing.
+    // Settings, in one write; a failure keeps the old file and does not stop the closing.
     formFont *font = m_dialogs->fontDialog();
     formScrollSetting *config = m_dialogs->settingsDialog();
     SettingsFileContent c;
@@ -543,11 +542,11 @@ void formMain::Form_Unload()
     else if (!optionsSaved)
         platform::showMessage(optionsNotSavedMessage(), this);
 
-    // 2: generated pages (a missing file is no error).
+    // Generated pages (a missing file is no error).
     removeFile(platform::programPath(marqueePageFileName()));
     removeFile(platform::programPath(QStringLiteral("image/tempHtml3.html")));
 
-    // 3: the other windows, in order.
+    // The other windows, in order.
     auto run = [](const std::function<void()> &hook) {
         if (hook)
             hook();
@@ -576,9 +575,6 @@ bool formMain::SetThread(const QString &strSvr, const QString &strBan, const QSt
 
 const ResponseRecord &formMain::record() const { return m_thread->record(); }
 QStringList formMain::getResNoArray() const { return m_thread->record().numbers(); }
-QStringList formMain::getResNameArray() const { return m_thread->record().names(); }
-QStringList formMain::getResTimeArray() const { return m_thread->record().times(); }
-QStringList formMain::getResArray() const { return m_thread->record().bodies(); }
 
 std::optional<QString> formMain::getResNoArray2(qint16 intA) const { return m_thread->record().number(intA); }
 std::optional<QString> formMain::getResNameArray2(qint16 intA) const { return m_thread->record().name(intA); }

@@ -70,11 +70,8 @@ public:
     bool SetThreadIndex(const QString &strSvr, const QString &strBan);
     bool SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo);
     const ResponseRecord &record() const;
-    // Copies of the record's arrays.
+    // Copy of the numbers array (the thread view page counts the responses with it).
     QStringList getResNoArray() const override;
-    QStringList getResNameArray() const;
-    QStringList getResTimeArray() const;
-    QStringList getResArray() const;
     // One element; std::nullopt when intA is outside the arrays' bounds.
     std::optional<QString> getResNoArray2(qint16 intA) const override;
     std::optional<QString> getResNameArray2(qint16 intA) const override;
@@ -101,6 +98,9 @@ public:
     // Texts the builders read from the settings dialog at every build.
     QString comboMaxText() const;
     QString comboMaxRowText() const;
+    // Both Start buttons (this window's Command1 and the mini window's).
+    void setStartCaption(const QString &caption);
+    void setStartEnabled(bool enabled);
     // TimerReget on / off (the first build of a thread enables it).
     void setRegetTimerEnabled(bool on);
     bool isRegetTimerEnabled() const;
@@ -248,9 +248,7 @@ private:
     void applySettingsLines();
     void applyTemplateLook();
     void loadFavorites();
-    // Both Start buttons / both countdown labels.
-    void setStartCaption(const QString &caption);
-    void setStartEnabled(bool enabled);
+    // Both countdown labels.
     void setCountdownCaption(const QString &caption);
     void setOutLineModeBoxEnabled(bool enabled);
     // Runs the presenter of the view mode for the fetch mode.

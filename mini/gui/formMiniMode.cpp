@@ -259,10 +259,9 @@ void formMiniMode::applyBuild(const MiniBuild &build)
     if (build.outcome == ViewBuild::Outcome::FirstCall) {
         if (build.alreadyFull) {
             platform::showMessage(alreadyFullMessage(), this);
-            m_host->setCommand1Enabled(false);
-            Command1->setEnabled(false);
+            m_host->setStartEnabled(false);
         } else if (build.startCountdown) {
-            m_host->setTimerRegetEnabled(true);
+            m_host->setRegetTimerEnabled(true);
         }
         return;
     }
@@ -277,12 +276,13 @@ void formMiniMode::applyBuild(const MiniBuild &build)
 
     if (!build.threadEnded)
         return;
-    m_host->setCommand1Enabled(false);
-    if (build.disableMiniCommand1)
-        Command1->setEnabled(false);
-    m_host->setTimerRegetEnabled(false);
-    m_host->setCommand1Caption(QStringLiteral("開始"));
-    Command1->setText(QStringLiteral("開始"));
+    // Both Start buttons go off, except that web mode leaves this window's as it was.
+    const bool ownStartEnabled = Command1->isEnabled();
+    m_host->setStartEnabled(false);
+    if (!build.disableMiniCommand1)
+        Command1->setEnabled(ownStartEnabled);
+    m_host->setRegetTimerEnabled(false);
+    m_host->setStartCaption(QStringLiteral("開始"));
     m_host->setChkOutLineModeEnabled(false);
     switch (build.next) {
     case EndOfThreadAction::AutoMoveNextSure:

@@ -77,8 +77,7 @@ void TitleStrip::applyLayout(const TwipsRect &strip, const TwipsRect &image,
 void TitleStrip::picMinActivated()
 {
     emit minimiseClicked();
-    if (m_actsOnWindow)
-        window()->showMinimized();
+    window()->showMinimized();
 }
 
 void TitleStrip::picCloseActivated()
@@ -86,8 +85,7 @@ void TitleStrip::picCloseActivated()
     if (!confirmExit(this))
         return;
     emit exitConfirmed();
-    if (m_actsOnWindow)
-        window()->close();
+    window()->close();
 }
 
 QRect twipsToPixelRect(const TwipsRect &rect, const QWidget *widget)

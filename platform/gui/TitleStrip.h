@@ -40,10 +40,6 @@ class TitleStrip : public QWidget
 public:
     explicit TitleStrip(QWidget *parent = nullptr);
 
-    // When true (the default) the strip acts on its window itself: showMinimized() and, after
-    // Yes, close(). The signals are emitted in any case, before the action.
-    void setActsOnWindow(bool acts) { m_actsOnWindow = acts; }
-
     // Places the strip in its parent and the pieces inside it, all from twips.
     void applyLayout(const TwipsRect &strip, const TwipsRect &image, const TitlePictures &pictures);
 
@@ -61,7 +57,6 @@ private:
     void picCloseActivated();
 
     WindowDragger *m_dragger = nullptr;
-    bool m_actsOnWindow = true;
 };
 
 // A twips rectangle in the widget's logical pixels (its screen's logical dpi).

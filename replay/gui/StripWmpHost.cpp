@@ -35,14 +35,14 @@ int StripWmpHost::frameHeight() const
     return m_strip.pixelsToTwipsY(m_strip.height());
 }
 
-std::optional<TwipRect> StripWmpHost::wmpLabelRect(qint64 index) const
+std::optional<TwipsRect> StripWmpHost::wmpLabelRect(qint64 index) const
 {
     if (!fitsStripIndex(index))
         return std::nullopt;
     const present::StripLabel *label = m_strip.model().label(present::CommentFamily::Replay, qint32(index));
     if (!label)
         return std::nullopt;
-    return TwipRect{clampToInt(label->left), clampToInt(label->top), label->width, label->height};
+    return TwipsRect{clampToInt(label->left), clampToInt(label->top), label->width, label->height};
 }
 
 int StripWmpHost::newWmpLabelHeight() const

@@ -19,7 +19,7 @@ public:
     int windowWidth() const override;
     int frameWidth() const override;
     int frameHeight() const override;
-    std::optional<TwipRect> wmpLabelRect(qint64 index) const override;
+    std::optional<TwipsRect> wmpLabelRect(qint64 index) const override;
     int newWmpLabelHeight() const override;
     int wmpLabelWidth(const QString &caption) const override;
     // False for an index the strip cannot hold (beyond 32 bits) or one in use.

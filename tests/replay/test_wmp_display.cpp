@@ -19,10 +19,10 @@ public:
     int windowWidth() const override { return 12000; }
     int frameWidth() const override { return 11000; }
     int frameHeight() const override { return frameH; }
-    std::optional<TwipRect> wmpLabelRect(qint64 index) const override
+    std::optional<TwipsRect> wmpLabelRect(qint64 index) const override
     {
         const auto it = labels.find(index);
-        return it == labels.end() ? std::nullopt : std::optional<TwipRect>(*it);
+        return it == labels.end() ? std::nullopt : std::optional<TwipsRect>(*it);
     }
     int newWmpLabelHeight() const override { return 300; }
     int wmpLabelWidth(const QString &caption) const override { return int(caption.size()) * 10; }
@@ -31,14 +31,14 @@ public:
         if (failAt == c.index)
             return false;
         started.append(c);
-        labels.insert(c.index, TwipRect{c.placement.left, c.placement.top, wmpLabelWidth(c.text), 300});
+        labels.insert(c.index, TwipsRect{c.placement.left, c.placement.top, wmpLabelWidth(c.text), 300});
         return true;
     }
 
     int frameH = 4000;
     qint64 failAt = -1;
     QList<WmpComment> started;
-    QMap<qint64, TwipRect> labels;
+    QMap<qint64, TwipsRect> labels;
 };
 
 class WmpDisplayTest : public ::testing::Test
@@ -108,13 +108,13 @@ TEST(WmpPlacementRule, TopLeftAndStep)
     base.intScroll = 5;
 
     struct Case {
-        const char *what; int k; int gapBase; std::optional<TwipRect> prev; int left; int top;
+        const char *what; int k; int gapBase; std::optional<TwipsRect> prev; int left; int top;
     };
     const Case cases[] = {
         {"first, previous gone", 1, 1, std::nullopt, 12001, 1},
-        {"previous fully entered", 2, 300, TwipRect{5000, 900, 1999, 300}, 14000, 1},
-        {"previous still entering: stacked", 3, 300, TwipRect{5000, 900, 2000, 300}, 15000, 900 + 300 + 40},
-        {"no room below: r squared", 2, 300, TwipRect{8000, 3400, 2000, 300}, 14000, 1600},
+        {"previous fully entered", 2, 300, TwipsRect{5000, 900, 1999, 300}, 14000, 1},
+        {"previous still entering: stacked", 3, 300, TwipsRect{5000, 900, 2000, 300}, 15000, 900 + 300 + 40},
+        {"no room below: r squared", 2, 300, TwipsRect{8000, 3400, 2000, 300}, 14000, 1600},
     };
     for (const Case &c : cases) {
         WmpPlacementInput in = base;

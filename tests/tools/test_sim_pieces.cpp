@@ -358,19 +358,6 @@ TEST(SimImages, EveryPictureDecodes)
         EXPECT_EQ(image.size(), QSize(160, 120)) << qPrintable(it.key());
     }
 
-    // The GIF encoder keeps every pixel, across its clear codes.
-    QByteArray palette;
-    for (int i = 0; i < 256; ++i)
-        palette += QByteArray(1, char(i)) + QByteArray(1, char(255 - i)) + QByteArray(1, char(i / 2));
-    QByteArray pixels(37 * 23, 0);
-    for (int i = 0; i < pixels.size(); ++i)
-        pixels[i] = char((i * 7) % 256);
-    const QImage gif = QImage::fromData(encodeGif(37, 23, pixels, palette), "GIF");
-    ASSERT_EQ(gif.size(), QSize(37, 23));
-    for (const int i : {0, 1, 249, 250, 251, 500, 37 * 23 - 1}) {
-        const int v = (i * 7) % 256;
-        EXPECT_EQ(gif.pixel(i % 37, i / 37), qRgb(v, 255 - v, v / 2)) << i;
-    }
 }
 
 TEST(PastLogs, WritesAFinishedThreadAndItsContinuationWithPerSecondTimes)

@@ -55,10 +55,10 @@ TEST(ViewerGeometry, GeneralWindowBelowTheMainWindowOrAtItsTop)
     struct Case
     {
         const char *name;
-        ViewerRect main;
+        TwipsRect main;
         qint32 screenBottom;
         double dpi;
-        ViewerRect expected;
+        TwipsRect expected;
     } cases[] = {
         // 600 x 325 px = 9000 x 4875 twips at 96 dpi; 320 px = 4800 twips.
         {"room below", {1500, 1500, 12000, 3000}, 11520, 96, {1500 + 1500, 4500, 9000, 4875}},
@@ -72,7 +72,7 @@ TEST(ViewerGeometry, GeneralWindowBelowTheMainWindowOrAtItsTop)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const ViewerRect r = hanyouPlacement(c.main, c.screenBottom, c.dpi);
+        const TwipsRect r = hanyouPlacement(c.main, c.screenBottom, c.dpi);
         EXPECT_EQ(r.left, c.expected.left);
         EXPECT_EQ(r.top, c.expected.top);
         EXPECT_EQ(r.width, c.expected.width);
@@ -83,7 +83,7 @@ TEST(ViewerGeometry, GeneralWindowBelowTheMainWindowOrAtItsTop)
 TEST(ViewerGeometry, WindowLayouts)
 {
     const ThreadViewLayout view = threadViewLayout(kThreadViewLoadWidth, kThreadViewLoadHeight);
-    EXPECT_EQ(view.frame, (ViewerRect{0, 0, 10880, 13000}));
+    EXPECT_EQ(view.frame, (TwipsRect{0, 0, 10880, 13000}));
     EXPECT_EQ(view.browserWidth, 10880);
     EXPECT_EQ(view.browserHeight, 12600);
     // Smaller than the margins: empty, never negative.
@@ -95,8 +95,8 @@ TEST(ViewerGeometry, WindowLayouts)
     EXPECT_EQ(general.browserWidth, 8900);
     EXPECT_EQ(general.browserHeight, 4525);
     EXPECT_EQ(general.labelWidth, 8900);
-    EXPECT_EQ(viewerPixelsToTwips(600, 96), 9000);
-    EXPECT_EQ(viewerTwipsToPixels(11000, 96), 733);
+    EXPECT_EQ(pixelsToWholeTwips(600, 96), 9000);
+    EXPECT_EQ(twipsToPixels(11000, 96), 733);
 }
 
 class RecordingListHost : public ThreadListHost

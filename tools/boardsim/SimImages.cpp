@@ -2,6 +2,8 @@
 
 #include "Chatter.h"
 
+#include "platform/GifEncoder.h"
+
 #include <QBuffer>
 #include <QImage>
 
@@ -35,12 +37,9 @@ QByteArray saveImage(const QImage &image, const char *format)
 
 QByteArray gifPicture(int seed)
 {
-    QByteArray palette;
-    for (int i = 0; i < 256; ++i) {
-        palette.append(char((i * 5 + seed * 40) % 256));
-        palette.append(char((i * 3 + 80) % 256));
-        palette.append(char(255 - i));
-    }
+    QList<GifColour> palette;
+    for (int i = 0; i < 256; ++i)
+        palette.append({quint8((i * 5 + seed * 40) % 256), quint8((i * 3 + 80) % 256), quint8(255 - i)});
     QByteArray pixels(kWidth * kHeight, 0);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -49,70 +48,11 @@ QByteArray gifPicture(int seed)
             pixels[y * kWidth + x] = char((dx * dx + dy * dy) / (20 + seed * 10) % 256);
         }
     }
-    return encodeGif(kWidth, kHeight, pixels, palette);
+    return encodeGif(kWidth, kHeight, palette, pixels);
 }
 
 } // namespace
 
-QByteArray encodeGif(int width, int height, const QByteArray &pixels, const QByteArray &palette)
-{
-    QByteArray gif("GIF89a");
-    auto word = [&gif](int v) {
-        gif.append(char(v & 0xFF));
-        gif.append(char((v >> 8) & 0xFF));
-    };
-    word(width);
-    word(height);
-    gif.append(char(0xF7)); // global colour table of 256 entries
-    gif.append(char(0));
-    gif.append(char(0));
-    gif.append(palette.leftJustified(768, char(0), true));
-    gif.append(char(0x2C));
-    word(0);
-    word(0);
-    word(width);
-    word(height);
-    gif.append(char(0));
-    gif.append(char(8)); // LZW minimum code size
-
-    // Every pixel is sent as its own literal code, with a clear code often enough that the code
-    // width never grows past 9 bits; valid LZW that any decoder reads.
-    QByteArray data;
-    quint32 bits = 0;
-    int bitCount = 0;
-    auto put = [&](int code) {
-        bits |= quint32(code) << bitCount;
-        bitCount += 9;
-        while (bitCount >= 8) {
-            data.append(char(bits & 0xFF));
-            bits >>= 8;
-            bitCount -= 8;
-        }
-    };
-    const int clear = 256;
-    const int end = 257;
-    int sinceClear = 0;
-    put(clear);
-    for (const char pixel : pixels) {
-        if (sinceClear == 250) {
-            put(clear);
-            sinceClear = 0;
-        }
-        put(static_cast<unsigned char>(pixel));
-        ++sinceClear;
-    }
-    put(end);
-    if (bitCount > 0)
-        data.append(char(bits & 0xFF));
-    for (qsizetype i = 0; i < data.size(); i += 255) {
-        const QByteArray block = data.mid(i, 255);
-        gif.append(char(block.size()));
-        gif.append(block);
-    }
-    gif.append(char(0));
-    gif.append(char(0x3B));
-    return gif;
-}
 
 QHash<QString, SimImage> makeSimImages()
 {

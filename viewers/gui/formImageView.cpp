@@ -128,8 +128,8 @@ void formImageView::applyLayout(const ImageViewerLayout &layout)
     m_layout = layout;
     const double dpi = logicalDpiX();
     const double dpiY = logicalDpiY();
-    auto x = [dpi](int twips) { return viewerTwipsToPixels(twips, dpi); };
-    auto y = [dpiY](int twips) { return viewerTwipsToPixels(twips, dpiY); };
+    auto x = [dpi](int twips) { return twipsToPixels(twips, dpi); };
+    auto y = [dpiY](int twips) { return twipsToPixels(twips, dpiY); };
 
     resize(x(layout.windowWidth), y(layout.windowHeight));
     const int buttonTop = y(layout.modeChangeTop);

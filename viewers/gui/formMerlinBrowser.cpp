@@ -39,19 +39,19 @@ void formMerlinBrowser::Form_Load()
 {
     m_loaded = true;
     setWindowTitle(QStringLiteral("MerlinBrowser"));
-    resize(viewerTwipsToPixels(kThreadViewLoadWidth, dpi()), viewerTwipsToPixels(kThreadViewLoadHeight, dpi()));
+    resize(twipsToPixels(kThreadViewLoadWidth, dpi()), twipsToPixels(kThreadViewLoadHeight, dpi()));
 }
 
 void formMerlinBrowser::Form_Resize()
 {
     const double d = dpi();
     const ThreadViewLayout layout =
-        threadViewLayout(viewerPixelsToTwips(width(), d), viewerPixelsToTwips(height(), d));
-    m_frame->setGeometry(viewerTwipsToPixels(layout.frame.left, d), viewerTwipsToPixels(layout.frame.top, d),
-                         viewerTwipsToPixels(layout.frame.width, d), viewerTwipsToPixels(layout.frame.height, d));
+        threadViewLayout(pixelsToWholeTwips(width(), d), pixelsToWholeTwips(height(), d));
+    m_frame->setGeometry(twipsToPixels(layout.frame.left, d), twipsToPixels(layout.frame.top, d),
+                         twipsToPixels(layout.frame.width, d), twipsToPixels(layout.frame.height, d));
     if (m_browser)
-        m_browser->setGeometry(0, 0, viewerTwipsToPixels(layout.browserWidth, d),
-                               viewerTwipsToPixels(layout.browserHeight, d));
+        m_browser->setGeometry(0, 0, twipsToPixels(layout.browserWidth, d),
+                               twipsToPixels(layout.browserHeight, d));
 }
 
 void formMerlinBrowser::Form_Unload()

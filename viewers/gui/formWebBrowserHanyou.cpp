@@ -44,13 +44,13 @@ void formWebBrowserHanyou::Form_Load()
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const double d = screen ? screen->logicalDotsPerInchY() : 96.0;
-    const qint32 screenBottom = screen ? viewerPixelsToTwips(screen->geometry().y() + screen->geometry().height(), d)
-                                       : viewerPixelsToTwips(main.bottom() + 1, d);
-    const ViewerRect mainTwips{viewerPixelsToTwips(main.x(), d), viewerPixelsToTwips(main.y(), d),
-                               viewerPixelsToTwips(main.width(), d), viewerPixelsToTwips(main.height(), d)};
-    const ViewerRect rect = hanyouPlacement(mainTwips, screenBottom, d);
-    move(viewerTwipsToPixels(rect.left, d), viewerTwipsToPixels(rect.top, d));
-    resize(viewerTwipsToPixels(rect.width, d), viewerTwipsToPixels(rect.height, d));
+    const qint32 screenBottom = screen ? pixelsToWholeTwips(screen->geometry().y() + screen->geometry().height(), d)
+                                       : pixelsToWholeTwips(main.bottom() + 1, d);
+    const TwipsRect mainTwips{pixelsToWholeTwips(main.x(), d), pixelsToWholeTwips(main.y(), d),
+                               pixelsToWholeTwips(main.width(), d), pixelsToWholeTwips(main.height(), d)};
+    const TwipsRect rect = hanyouPlacement(mainTwips, screenBottom, d);
+    move(twipsToPixels(rect.left, d), twipsToPixels(rect.top, d));
+    resize(twipsToPixels(rect.width, d), twipsToPixels(rect.height, d));
 
     m_browser = createBrowserView(m_frame, true);
     connect(m_browser, &QWebEngineView::loadFinished, this, &formWebBrowserHanyou::WebBrowser1_DocumentComplete);
@@ -74,11 +74,11 @@ void formWebBrowserHanyou::Form_Resize()
 {
     const double d = dpi();
     m_frame->setGeometry(0, 0, width(), height());
-    const HanyouLayout layout = hanyouLayout(viewerPixelsToTwips(width(), d), viewerPixelsToTwips(height(), d));
-    m_label->setGeometry(0, 0, viewerTwipsToPixels(layout.labelWidth, d), qMax(0, height()));
+    const HanyouLayout layout = hanyouLayout(pixelsToWholeTwips(width(), d), pixelsToWholeTwips(height(), d));
+    m_label->setGeometry(0, 0, twipsToPixels(layout.labelWidth, d), qMax(0, height()));
     if (m_browser)
-        m_browser->setGeometry(0, 0, viewerTwipsToPixels(layout.browserWidth, d),
-                               viewerTwipsToPixels(layout.browserHeight, d));
+        m_browser->setGeometry(0, 0, twipsToPixels(layout.browserWidth, d),
+                               twipsToPixels(layout.browserHeight, d));
 }
 
 void formWebBrowserHanyou::setBrowserShown(bool shown)

@@ -45,6 +45,7 @@ public:
     bool command1Enabled = true;
     QString command1Caption = QStringLiteral("停止");
     bool chkOutLineModeEnabled = true;
+    formMiniMode *window = nullptr;
 
     void command1Click() override { calls << QStringLiteral("command1Click"); }
     void showMainWindow() override { calls << QStringLiteral("showMainWindow"); }
@@ -71,9 +72,20 @@ public:
     int intMaxRow() const override { return maxRow; }
     int intNextWhen1000() const override { return nextWhen1000; }
     qint32 &lngMsgCount() override { return msgCount; }
-    void setTimerRegetEnabled(bool enabled) override { timerReget = enabled; }
-    void setCommand1Enabled(bool enabled) override { command1Enabled = enabled; }
-    void setCommand1Caption(const QString &caption) override { command1Caption = caption; }
+    void setRegetTimerEnabled(bool enabled) override { timerReget = enabled; }
+    // Both Start buttons, as the main window writes them through its hooks.
+    void setStartEnabled(bool enabled) override
+    {
+        command1Enabled = enabled;
+        if (window)
+            window->Command1->setEnabled(enabled);
+    }
+    void setStartCaption(const QString &caption) override
+    {
+        command1Caption = caption;
+        if (window)
+            window->Command1->setText(caption);
+    }
     void setChkOutLineModeEnabled(bool enabled) override { chkOutLineModeEnabled = enabled; }
 
     void setResponses(int count, const QString &lastBody = QString())
@@ -97,6 +109,7 @@ struct MiniFixture
     testsupport::RecordedMessages messages;
     FakeHost host;
     formMiniMode window{&host};
+    MiniFixture() { host.window = &window; }
 
     QString pagePath() const { return home.file(QStringLiteral("tempHtml2.html")); }
     QString pageOnDisk() const { return platform::decodeCp932(testsupport::readBytes(pagePath())); }

@@ -66,12 +66,12 @@ TEST_F(MerlinBrowserTest, CaptionLayoutPageFileAndCornerImages)
     ASSERT_NE(window->WebBrowser1(), nullptr);
 
     const double dpi = window->screen()->logicalDotsPerInchY();
-    EXPECT_EQ(window->width(), viewerTwipsToPixels(11000, dpi));
-    EXPECT_EQ(window->height(), viewerTwipsToPixels(13000, dpi));
-    EXPECT_EQ(window->Frame1()->geometry(), QRect(0, 0, viewerTwipsToPixels(10880, dpi), window->height()));
-    EXPECT_EQ(window->WebBrowser1()->height(), viewerTwipsToPixels(12600, dpi));
+    EXPECT_EQ(window->width(), twipsToPixels(11000, dpi));
+    EXPECT_EQ(window->height(), twipsToPixels(13000, dpi));
+    EXPECT_EQ(window->Frame1()->geometry(), QRect(0, 0, twipsToPixels(10880, dpi), window->height()));
+    EXPECT_EQ(window->WebBrowser1()->height(), twipsToPixels(12600, dpi));
     window->resize(400, 300);
-    EXPECT_EQ(window->WebBrowser1()->width(), viewerTwipsToPixels(viewerPixelsToTwips(400, dpi) - 120, dpi));
+    EXPECT_EQ(window->WebBrowser1()->width(), twipsToPixels(pixelsToWholeTwips(400, dpi) - 120, dpi));
 
     host.setResponses(bodies(3), QString());
     ASSERT_TRUE(build());
