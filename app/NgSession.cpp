@@ -10,9 +10,20 @@ void NgSession::setFile(const NgRuleFile &file)
 {
     m_file = file;
     m_matcher = NgMatcher(m_file.rules());
+    if (m_changed)
+        m_changed();
 }
 
 bool NgSession::hides(const ResponseFields &response) const
 {
-    return m_matcher.matches(NgSubject{response.name, response.mail, response.dateId, response.body});
+    const bool hidden =
+        m_matcher.matches(NgSubject{response.name, response.mail, response.dateId, response.body});
+    if (hidden)
+        ++m_hidden;
+    return hidden;
+}
+
+QString ngCountCaption(int ruleCount, qint64 hidden)
+{
+    return ruleCount > 0 ? QStringLiteral("NG: %1").arg(hidden) : QString();
 }

@@ -7,6 +7,7 @@
 #include "present/NgRules.h"
 
 #include <QString>
+#include <functional>
 
 class NgSession : public ResponseFilter
 {
@@ -23,7 +24,20 @@ public:
     const NgRuleFile &file() const { return m_file; }
     const NgMatcher &matcher() const { return m_matcher; }
 
+    // Responses the filter stage has hidden since the last reset (the live cycle resets it at
+    // every Start, so it counts what the rules kept off the screen in the thread being watched).
+    qint64 hiddenCount() const { return m_hidden; }
+    void resetHiddenCount() { m_hidden = 0; }
+    // Called after the rules change (the dialog writes them while the cycle may be running).
+    void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
 private:
     NgRuleFile m_file;
     NgMatcher m_matcher;
+    // hides() is const for the pipeline; counting what it hid is bookkeeping, not filter state.
+    mutable qint64 m_hidden = 0;
+    std::function<void()> m_changed;
 };
+
+// The bottom panel's count: "NG: n", or empty (label hidden) while there is no rule.
+QString ngCountCaption(int ruleCount, qint64 hidden);

@@ -64,6 +64,7 @@ QListWidget, QTreeWidget { color: #e3e9f0; background: #232a33; border: 1px soli
 QListWidget:disabled { color: #8793a1; }
 #lblCountDown { color: #ffd479; font-weight: 600; }
 #Label1 { color: #9fd3ff; }
+#lblNgCount { color: #c8ced6; }
 #PictureListbox { background: #fffbe6; border: 1px solid #8a7f55; }
 QScrollBar { background: #1b2129; border: none; }
 QScrollBar:horizontal { height: 10px; }
@@ -151,6 +152,10 @@ void formMain::buildWidgets()
     Label1 = platform::plainTextLabel(new QLabel(Frame2));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setMinimumWidth(30);
+    lblNgCount = new QLabel(Frame2);
+    lblNgCount->setObjectName(QStringLiteral("lblNgCount"));
+    lblNgCount->setTextFormat(Qt::PlainText);
+    lblNgCount->hide();
     Label3 = platform::plainTextLabel(new QLabel(Frame2));
     Label3->hide(); // the current thread page address: state, not for show
     for (QPushButton *b : {Command1, Command2, cmdConfig, cmdFont, cmdImageView, cmdWrite})
@@ -166,6 +171,7 @@ void formMain::buildWidgets()
     top->addWidget(comboMode);
     top->addWidget(lblCountDown);
     top->addWidget(Label1);
+    top->addWidget(lblNgCount);
     top->addStretch(1);
     top->addWidget(chkSaizenmen);
     auto *tools = new QHBoxLayout;
@@ -375,6 +381,8 @@ void formMain::applySettingsLines()
     // Lines of ngrules.txt that cannot be used are told once, here.
     if (const QString problems = m_ng.load(ngRulesFilePath()); !problems.isEmpty())
         platform::showMessage(problems, this);
+    m_ng.setChangedHandler([this] { showNgCount(); });
+    showNgCount();
 
     {
         const QSignalBlocker blocker(comboMode);

@@ -149,6 +149,8 @@ public:
 
     // Handlers (public so that tests and the other windows can drive them).
     void TimerReget_Timer();
+    // "NG: n" in the bottom panel (after every presenter run, at Start and when the rules change).
+    void showNgCount();
     void TimerList_Timer();
     void comboMode_Click();
     void List1_Click();
@@ -187,6 +189,7 @@ public:
     QComboBox *comboMode = nullptr;
     QLabel *lblCountDown = nullptr;
     QLabel *Label1 = nullptr;
+    QLabel *lblNgCount = nullptr;       // "NG: n", shown only while there is a rule
     QLabel *Label3 = nullptr;
     QWidget *Frame3 = nullptr;           // side panel
     QComboBox *comboFavorite = nullptr;

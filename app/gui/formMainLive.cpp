@@ -110,6 +110,8 @@ void formMain::Command1_Click()
 
     // Start. Both Start buttons stay disabled while the first fetch waits.
     m_position.blnIsFirst = true;
+    m_ng.resetHiddenCount();
+    showNgCount();
     setStartCaption(QStringLiteral("停止"));
     setStartEnabled(false);
     if (!fetchForStart()) {
@@ -234,6 +236,13 @@ bool formMain::fetchForReget()
 
 // --- Presenters -----------------------------------------------------------------------------
 
+void formMain::showNgCount()
+{
+    const QString caption = ngCountCaption(m_ng.matcher().ruleCount(), m_ng.hiddenCount());
+    lblNgCount->setText(caption);
+    lblNgCount->setVisible(!caption.isEmpty());
+}
+
 void formMain::runPresenter()
 {
     const bool dat = m_settings.blnIsDatMode;
@@ -262,6 +271,7 @@ void formMain::runPresenter()
             m_hooks.mini.createTextWebScrollMini();
         break;
     }
+    showNgCount();
 }
 
 namespace {

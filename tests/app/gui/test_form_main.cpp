@@ -228,11 +228,19 @@ TEST_F(MainWindowTest, NgRulesLoadWithOneMessageForBadLinesAndTheDialogWritesThe
     ResponseFields fields;
     fields.dateId = QStringLiteral("2024/01/01 ID:Ab12");
     EXPECT_TRUE(w->responseFilter()->hides(fields));
+    // The bottom panel counts what the rules hid, only while there is a rule; Start resets it.
+    EXPECT_EQ(w->ng().hiddenCount(), 1);
+    w->showNgCount();
+    EXPECT_EQ(w->lblNgCount->text(), QStringLiteral("NG: 1"));
+    EXPECT_FALSE(w->lblNgCount->isHidden());
     // An empty value is refused with a message and nothing is written.
     dialog->txtValue->clear();
     dialog->cmdAdd_Click();
     EXPECT_EQ(messages.shown().size(), 2);
     EXPECT_EQ(dialog->listRules->count(), 1);
+    dialog->listRules->setCurrentRow(0);
+    dialog->cmdDelete_Click();
+    EXPECT_TRUE(w->lblNgCount->isHidden());
 }
 
 TEST_F(MainWindowTest, ViewModesSwitchTheSurfaceTheFontButtonAndTheKeyedColour)
