@@ -19,6 +19,7 @@ public:
     std::optional<QString> getResNoArray2(qint16 i) const override { return m_record.number(i); }
     std::optional<QString> getResNameArray2(qint16 i) const override { return m_record.name(i); }
     std::optional<QString> getResTimeArray2(qint16 i) const override { return m_record.time(i); }
+    QString getResMailArray2(qint16 i) const override { return m_record.mail(i); }
     std::optional<QString> getResArray2(qint16 i) const override { return m_record.body(i); }
 
 private:

@@ -83,7 +83,7 @@ std::optional<QString> buildThreadViewPage(const ThreadViewHost &host, const QSt
         if (!number || !name || !time || !body)
             return std::nullopt;
         // A hidden response keeps its number and date, so numbers and anchors still line up.
-        if (ng && !ng->isEmpty() && ng->matches(NgSubject{*name, QString(), *time, *body}))
+        if (ng && !ng->isEmpty() && ng->matches(NgSubject{*name, host.getResMailArray2(i), *time, *body}))
             page += threadViewBlock(*number, kAbone, *time, kAbone);
         else
             page += threadViewBlock(*number, *name, *time, *body);

@@ -23,6 +23,8 @@ public:
     virtual std::optional<QString> getResNameArray2(qint16 intA) const = 0;
     virtual std::optional<QString> getResTimeArray2(qint16 intA) const = 0;
     virtual std::optional<QString> getResArray2(qint16 intA) const = 0;
+    // The mail field of one element, which only the NG rules read; empty outside the arrays.
+    virtual QString getResMailArray2(qint16 intA) const = 0;
     // The NG rules: a response they match shows as "あぼーん". Nothing: no rules.
     virtual const NgMatcher *ngRules() const { return nullptr; }
 };

@@ -588,6 +588,7 @@ std::optional<QString> formMain::getResNoArray2(qint16 intA) const { return m_th
 std::optional<QString> formMain::getResNameArray2(qint16 intA) const { return m_thread->record().name(intA); }
 std::optional<QString> formMain::getResTimeArray2(qint16 intA) const { return m_thread->record().time(intA); }
 std::optional<QString> formMain::getResArray2(qint16 intA) const { return m_thread->record().body(intA); }
+QString formMain::getResMailArray2(qint16 intA) const { return m_thread->record().mail(intA); }
 
 QString formMain::lblCaptionText() const { return Frame6->lblCaption->text(); }
 

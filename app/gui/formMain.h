@@ -77,6 +77,7 @@ public:
     std::optional<QString> getResNameArray2(qint16 intA) const override;
     std::optional<QString> getResTimeArray2(qint16 intA) const override;
     std::optional<QString> getResArray2(qint16 intA) const override;
+    QString getResMailArray2(qint16 intA) const override;
     const NgMatcher *ngRules() const override { return &m_ng.matcher(); }
 
     // The comment filter every view and the thread view apply (null: none). Not owned; it must

@@ -37,6 +37,7 @@ public:
     std::optional<QString> getResNoArray2(qint16 i) const override { return record.number(i); }
     std::optional<QString> getResNameArray2(qint16 i) const override { return record.name(i); }
     std::optional<QString> getResTimeArray2(qint16 i) const override { return record.time(i); }
+    QString getResMailArray2(qint16 i) const override { return record.mail(i); }
     std::optional<QString> getResArray2(qint16 i) const override
     {
         if (onBodyRead)

@@ -84,21 +84,36 @@ TEST(ThreadViewPage, WholePageReadsEveryElementUpToTheHighest)
     EXPECT_EQ(buildThreadViewPage(empty, "x"), threadViewHeader("x") + threadViewFooter());
 }
 
-TEST(ThreadViewPage, AResponseTheNgRulesMatchShowsAboneInItsPlace)
+TEST(ThreadViewPage, AResponseAnyNgRuleKindMatchesShowsAboneInItsPlace)
 {
-    struct NgHost : RecordHost
-    {
-        NgMatcher ng{QList<NgRule>{{NgKind::Word, QStringLiteral("宣伝")}}};
-        const NgMatcher *ngRules() const override { return &ng; }
-    } host;
-    host.setResponses({QStringLiteral("a"), QStringLiteral("宣伝です"), QStringLiteral("&gt;&gt;2 c")}, QStringLiteral("名"));
-    const auto page = buildThreadViewPage(host, "t");
-    ASSERT_TRUE(page.has_value());
-    EXPECT_EQ(page->count(QStringLiteral("<table ")), 4);
-    EXPECT_FALSE(page->contains(QStringLiteral("宣伝")));
-    EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>2：あぼーん：あぼーん：2024/01/01(月) 00:00:01 ID:abc</font>")));
-    EXPECT_TRUE(page->contains(QStringLiteral("<td bgcolor=\"#FFFFFF\">あぼーん</td>")));
-    EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>3：名：名：")));
+    // Every rule below matches response 2 alone (mail "sage" must not match "age").
+    const NgRule rules[] = {
+        {NgKind::Word, QStringLiteral("宣伝")}, {NgKind::Regex, QStringLiteral("宣.です")},
+        {NgKind::Name, QStringLiteral("荒らし")}, {NgKind::Mail, QStringLiteral("age")},
+        {NgKind::Id, QStringLiteral("ID:Xyz")},
+    };
+    for (const NgRule &rule : rules) {
+        SCOPED_TRACE(ngKindName(rule.kind).toStdString());
+        struct NgHost : RecordHost
+        {
+            NgMatcher ng;
+            const NgMatcher *ngRules() const override { return &ng; }
+        } host;
+        host.ng = NgMatcher({rule});
+        host.record.assign({"1", "2", "3", ""}, {"名", "荒らし", "名", ""},
+                           {"2024/01/01(月) 00:00:00 ID:abc", "2024/01/01(月) 00:00:01 ID:Xyz",
+                            "2024/01/01(月) 00:00:02 ID:abc", ""},
+                           {"a", "宣伝です", "&gt;&gt;2 c", ""});
+        host.record.setMails({"sage", "age", "", ""});
+        const auto page = buildThreadViewPage(host, "t");
+        ASSERT_TRUE(page.has_value());
+        EXPECT_EQ(page->count(QStringLiteral("<table ")), 4);
+        EXPECT_FALSE(page->contains(QStringLiteral("宣伝")));
+        EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>2：あぼーん：あぼーん：2024/01/01(月) 00:00:01 ID:Xyz</font>")));
+        EXPECT_TRUE(page->contains(QStringLiteral("<td bgcolor=\"#FFFFFF\">あぼーん</td>")));
+        EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>1：名：名：")));
+        EXPECT_TRUE(page->contains(QStringLiteral("<font size=1>3：名：名：")));
+    }
 }
 
 TEST(ThreadViewPage, BuildEndsWhenAbandonedOrWhenTheRecordShrinksUnderIt)
