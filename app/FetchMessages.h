@@ -20,3 +20,20 @@ QString fetchFailureMessage(FetchOccasion occasion, const FetchResult &result);
 
 // Start with a server text that cannot be connected to (an empty host, a bad port).
 QString connectFailedMessage();
+
+// What the live cycle tells the user, as a value; the window shows messageText().
+struct LiveMessage
+{
+    enum class Kind {
+        FetchFailed,     // `occasion`'s fetch ended as `result`
+        Overloaded,      // web mode met the overloaded-server page
+        NotAThreadPage,  // web mode's Start page holds no response
+        AlreadyFull,     // the first display of a thread already at 1001
+    };
+    Kind kind = Kind::FetchFailed;
+    FetchOccasion occasion = FetchOccasion::Start;
+    FetchResult result;
+};
+
+// The text of a message box for it; empty when the user is told nothing.
+QString messageText(const LiveMessage &message);

@@ -5,7 +5,8 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsRules.h"
 #include "app/gui/BoardTreeView.h"
-#include "app/gui/NextThreadFollowWiring.h"
+#include "app/LiveSession.h"
+#include "app/gui/MainLiveView.h"
 #include "app/gui/SettingsDialogs.h"
 #include "platform/gui/TitleBar.h"
 #include "platform/gui/TitleStrip.h"
@@ -97,6 +98,7 @@ formMain::formMain(QWidget *parent)
     resize(678, 306);
 
     m_dialogs = new SettingsDialogs(m_settings, this);
+    createLiveSession();
     // The NG rules are the filter stage of every view.
     setResponseFilter(&m_ng);
     connectSettingsEffects();
@@ -104,7 +106,6 @@ formMain::formMain(QWidget *parent)
     buildMenus();
 
     connect(m_thread, &ThreadChannel::indexArrived, this, &formMain::listThreads);
-    m_nextFollow = makeNextThreadFollow(*this);
     // Label3 change: enables Command1.
     connect(m_thread, &ThreadChannel::label3CaptionChanged, this, [this](const QString &caption) {
         Label3->setText(caption);
@@ -220,12 +221,10 @@ void formMain::buildWidgets()
     lblList->move(3, 2);
     PictureListbox->hide();
 
-    TimerReget = new QTimer(this);
-    TimerReget->setInterval(1000);
+    TimerReget = m_session->timer();
     TimerList = new QTimer(this);
     TimerList->setInterval(1500);
 
-    connect(TimerReget, &QTimer::timeout, this, &formMain::TimerReget_Timer);
     connect(TimerList, &QTimer::timeout, this, &formMain::TimerList_Timer);
     connect(Command1, &QPushButton::clicked, this, &formMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &formMain::Command2_Click);
@@ -302,7 +301,7 @@ void formMain::Form_Load()
     // The marquee browser shows a blank page; the strip is see-through (nothing painted); the
     // first display of a thread is still to come.
     WebScroll->navigate(QStringLiteral("about:blank"));
-    m_position.blnIsFirst = true;
+    threadPosition().blnIsFirst = true;
 
     // The layout, once at the window's own size.
     m_layout = initialLayout(int(pixelsToTwips(width(), logicalDpiX())),
@@ -337,7 +336,7 @@ void formMain::Form_Load()
     toggleTitleBar(this, true);
 
     // Countdown labels empty, the countdown shown.
-    setCountdownCaption(QString());
+    m_liveView->setCountdownCaption(QString());
     m_dialogs->settingsDialog()->chkCowntDown->setChecked(true);
 
     // The replay panel stays hidden until its menu entry.

@@ -7,7 +7,7 @@
 // The class is split over several files by concern:
 //   formMain.cpp          widgets, start-up (Form_Load), layout, view modes, closing
 //   formMainBoards.cpp    board menu, board lists and tree, favourites, thread list
-//   formMainLive.cpp      Start/Stop, the re-fetch countdown, the presenters, the next-thread follow
+//   formMainLive.cpp      the live cycle's operations, forwarded to the live session
 //   formMainCommands.cpp  bottom-panel buttons and pop-up menus
 
 #include "app/DialogPlacement.h"
@@ -25,6 +25,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 class BoardTreeView;
@@ -40,15 +41,12 @@ class QPushButton;
 class QTimer;
 class ResponseFilter;
 class ResponseRecord;
-struct LabelBuild;
-struct LabelSettings;
-struct MarqueeBuild;
+class LiveSession;
+class MainLiveView;
 class SettingsDialogs;
 class ThreadChannel;
 class TitleStrip;
 namespace present { class LabelStrip; }
-
-class NextThreadFollow;
 
 class formMain : public QWidget,
                  public ThreadViewHost,
@@ -82,41 +80,31 @@ public:
 
     // The comment filter every view and the thread view apply (null: none). Not owned; it must
     // outlive the window or be replaced first.
-    void setResponseFilter(const ResponseFilter *filter) { m_filter = filter; }
-    const ResponseFilter *responseFilter() const { return m_filter; }
+    void setResponseFilter(const ResponseFilter *filter);
+    const ResponseFilter *responseFilter() const;
 
-    // --- State read and written by the presenters (also the mini-mode builders) ---
-    ThreadPosition &threadPosition() { return m_position; }
-    ImageLists &imageLists() { return m_images; }
-    qint32 &lngMsgCount() { return m_lngMsgCount; }
+    // --- The live cycle (app/LiveSession.h) and the state its presenters keep ---
+    LiveSession &session() { return *m_session; }
+    ThreadPosition &threadPosition();
+    ImageLists &imageLists();
+    qint32 &lngMsgCount();
+    QString &Text2();
     MainSettings &settings() { return m_settings; }
     NgSession &ng() { return m_ng; }
     SettingsDialogs &dialogs() { return *m_dialogs; }
-    QString &Text2() { return m_text2; }
     QString Label3Caption() const;
     void setLabel3Caption(const QString &caption);
     void setLabel1Caption(const QString &caption);
-    // Texts the builders read from the settings dialog at every build.
     QString comboMaxText() const;
-    QString comboMaxRowText() const;
     // Both Start buttons (this window's Command1 and the mini window's).
     void setStartCaption(const QString &caption);
     void setStartEnabled(bool enabled);
-    // TimerReget on / off (the first build of a thread enables it).
+    // TimerReget on / off, its countdown tag, its interval (tests shorten it).
     void setRegetTimerEnabled(bool on);
     bool isRegetTimerEnabled() const;
-    QString TimerRegetTag() const { return m_timerRegetTag; }
-    // The program ticks every 1000 ms; tests may shorten it (never sleep through real minutes).
+    QString TimerRegetTag() const;
     void setRegetInterval(int milliseconds);
-    // The thread reached 1001: Command1 and Command2 off (the mini Start too when
-    // disableMiniStart), both captions "開始", TimerReget off, chkOutLineMode off, then the
-    // action for intNextWhen1000. threadListTopLeft is where the thread-list window opens.
-    void endThreadCycle(EndOfThreadAction next, QPoint threadListTopLeft,
-                        bool disableMiniStart = false);
-    // Message and buttons of a first build of a thread that is already full.
-    void showAlreadyFull(bool disableCommand2, bool disableMiniStart);
-    // Hands the image lists to the image viewer (setImage(..., 0)).
-    void callSetImage();
+    void endThreadCycle(EndOfThreadAction next);
 
     // --- Public operations of the main window (mini, thread-list and replay windows call them) ---
     void command1Click();
@@ -252,20 +240,9 @@ private:
     void applySettingsLines();
     void applyTemplateLook();
     void loadFavorites();
-    // Both countdown labels.
-    void setCountdownCaption(const QString &caption);
-    void setOutLineModeBoxEnabled(bool enabled);
-    // Runs the presenter of the view mode for the fetch mode.
-    void runPresenter();
-    void applyMarqueeBuild(const MarqueeBuild &build);
-    void applyLabelBuild(const LabelBuild &build);
-    LabelSettings labelSettings() const;
-    bool fetchForStart();
-    bool fetchForReget();
+    void createLiveSession();
     void openBoardAndWait(const QString &address);
-    void stopCycle();
     int twipsX(double px) const;
-    QPoint threadListTopLeft() const;
     // Where a mouse button was released over a bottom-panel button, for the dialog positions.
     ButtonRelease buttonRelease(QWidget *button, QPoint pos) const;
 
@@ -275,26 +252,19 @@ private:
     QPointer<QWidget> m_ngDialog;
     SettingsDialogs *m_dialogs = nullptr;
     ThreadChannel *m_thread = nullptr;
-    ThreadPosition m_position;
-    ImageLists m_images;
-    qint32 m_lngMsgCount = 0;
     qint16 m_intGetSureFrom = 0;
-    const ResponseFilter *m_filter = nullptr;
-    QString m_text2;
     QString strBoardMenuUrl;
-    QString m_timerRegetTag = QStringLiteral("0");
     MainLayout m_layout;
     // Window geometry as read from the settings file and as placed in pixels: a window that was
     // not moved or resized writes back the twips it read, not a pixel-rounded copy.
     WindowGeometryTwips m_loadedGeometry;
     QRect m_loadedPixels;
     int m_list5MouseY = 0;      // twips, last mouse position over List5
-    bool m_fetchWaiting = false;  // a re-fetch tick is waiting for its reply
-    quint64 m_stopCount = 0;      // Stops so far: a wait that sees it change drops its result
     bool m_loaded = false;
     bool m_hiddenForMini = false;
     bool m_unloaded = false;
     QPoint m_lastRelease;       // mouse position of the last release over a panel button
-    NextThreadFollow *m_nextFollow = nullptr; // the follow by title and its wait
-    friend NextThreadFollow *makeNextThreadFollow(formMain &main);
+    // The view before the session that refers to it, so the session goes first.
+    std::unique_ptr<MainLiveView> m_liveView;
+    std::unique_ptr<LiveSession> m_session;
 };

@@ -4,7 +4,7 @@
 
 #include "app/Favorites.h"
 #include "app/LiveCycleRules.h"
-#include "app/NextThreadFollow.h"
+#include "app/LiveSession.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
 #include "platform/gui/TitleStrip.h"
@@ -119,7 +119,7 @@ void formMain::List3_DblClick()
     // List3's row names the board even when the call comes from another window.
     const int row = List3->currentRow() >= 0 ? List3->currentRow() : List4->currentRow();
     openBoardAndWait(boardAddressFromListEntry(rowText(List4, row)));
-    if (m_position.intLastDt > 1000)
+    if (threadPosition().intLastDt > 1000)
         List5->setEnabled(true);
 }
 
@@ -135,7 +135,7 @@ void formMain::TreeViewIta_DblClick()
     List5->clear();
     List6->clear();
     openBoardAndWait(address);
-    if (m_position.intLastDt > 1000)
+    if (threadPosition().intLastDt > 1000)
         List5->setEnabled(true);
     m_intGetSureFrom = 2;
 }
@@ -150,7 +150,7 @@ void formMain::comboFavorite_Click()
         list->clear();
     const QString address = rowText(listFavoriteHide, comboFavorite->currentIndex());
     openBoardAndWait(favoriteBoardAddress(address));
-    if (m_position.intLastDt > 1000)
+    if (threadPosition().intLastDt > 1000)
         List5->setEnabled(true);
     cmdAll2ch->setEnabled(true);
     cmdGoLive->setEnabled(true);
@@ -211,7 +211,7 @@ void formMain::selectList5Row(int index)
 
 void formMain::List5_DblClick()
 {
-    m_nextFollow->cancel(); // a thread chosen by hand ends a wait for the next part
+    m_session->cancelFollow(); // a thread chosen by hand ends a wait for the next part
     const QString address = rowText(List6, List5->currentRow());
     m_thread->setLabel3Caption(address);
     Label3->setText(address);
@@ -219,15 +219,15 @@ void formMain::List5_DblClick()
         setStartEnabled(false);
         return;
     }
-    m_position.intLastDt = 0;
-    m_position.intZenkaiLastDT = 0;
+    threadPosition().intLastDt = 0;
+    threadPosition().intZenkaiLastDT = 0;
     const QString caption = QStringLiteral("Kestrelon ") + rowText(List5, List5->currentRow());
     Frame6->lblCaption->setText(caption);
     Frame6->lblCaption->setToolTip(platform::plainToolTip(caption));
     if (m_hooks.mini.setCaption)
         m_hooks.mini.setCaption(caption, caption);
     m_thread->setThreadNumber(threadNumberFromPageAddress(address));
-    m_position.blnIsFirst = true;
+    threadPosition().blnIsFirst = true;
     setStartEnabled(true);
 }
 
@@ -294,15 +294,15 @@ bool formMain::openThreadAddress(const QString &server, const QString &board, co
     // board opener above has stored server, board and suffix already.
     List5->setCurrentRow(-1);
     setLabel3Caption(threadPageAddress(server, board, threadNumber));
-    m_position.intLastDt = 0;
-    m_position.intZenkaiLastDT = 0;
+    threadPosition().intLastDt = 0;
+    threadPosition().intZenkaiLastDT = 0;
     const QString caption = QStringLiteral("Kestrelon ") + threadNumber;
     Frame6->lblCaption->setText(caption);
     Frame6->lblCaption->setToolTip(platform::plainToolTip(caption));
     if (m_hooks.mini.setCaption)
         m_hooks.mini.setCaption(caption, caption);
     m_thread->setThreadNumber(threadNumber);
-    m_position.blnIsFirst = true;
+    threadPosition().blnIsFirst = true;
     setStartEnabled(true);
     return false;
 }
