@@ -4,6 +4,8 @@
 
 #include "platform/Twips.h"
 
+#include <QPoint>
+
 // The release over an opening button: the button's position inside the bottom panel, the
 // panel's top inside the window, the window's screen position and the mouse position inside
 // the button (for the transparency dialog: the position recorded at the last release of the
@@ -25,3 +27,16 @@ TwipsPoint scrollSettingPosition(const ButtonRelease &r);
 TwipsPoint fontDialogPosition(const ButtonRelease &r);
 // Transparency dialog: at the pointer.
 TwipsPoint toumeiDialogPosition(const ButtonRelease &r);
+
+// A release as the window sees it, in pixels: the window's screen position, the panel's top in
+// the window, the button's position in the panel and the mouse in the button.
+struct ButtonReleasePixels
+{
+    QPoint window;
+    int panelTop = 0;
+    QPoint buttonInPanel;
+    QPoint mouse;
+};
+
+// The same in whole twips at the screen's resolution (rounded to nearest).
+ButtonRelease buttonReleaseInTwips(const ButtonReleasePixels &r, double dpiX, double dpiY);

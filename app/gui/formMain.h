@@ -243,8 +243,6 @@ private:
     void createLiveSession();
     void openBoardAndWait(const QString &address);
     int twipsX(double px) const;
-    // Where a mouse button was released over a bottom-panel button, for the dialog positions.
-    ButtonRelease buttonRelease(QWidget *button, QPoint pos) const;
 
     MainWindowHooks m_hooks;
     MainSettings m_settings;

@@ -28,8 +28,10 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -393,6 +395,35 @@ TEST_F(MainWindowTest, CommandsWithoutAThreadTellTheUserAndDoNothing)
     w->menuOpenIE_Click();
     EXPECT_EQ(openedAddresses, QStringList{QStringLiteral("http://h/test/read.cgi/b/123/l50")});
     platform::setBrowserOpener(nullptr);
+}
+
+// Right releases pop up the menu of the list or tree they happen over, with the entries of that
+// place; a release over the function button records where, in twips, for the transparency dialog.
+TEST_F(MainWindowTest, MouseReleasesPopUpTheMenuOfTheirPlace)
+{
+    auto w = open();
+    auto release = [](QWidget *target, Qt::MouseButton button, QPointF pos) {
+        QMouseEvent e(QEvent::MouseButtonRelease, pos, target->mapToGlobal(pos), button, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    };
+    release(w->List5->viewport(), Qt::RightButton, QPointF(5, 5));
+    EXPECT_TRUE(w->menuOpen->isVisible());
+    EXPECT_FALSE(w->menuOpenURL->isVisible());
+    w->menuOpen->hide();
+    w->Command2_Click();
+    EXPECT_TRUE(w->menuOpenURL->isVisible());
+    w->menuOpen->hide();
+
+    release(w->TreeViewIta->viewport(), Qt::RightButton, QPointF(5, 5));
+    EXPECT_TRUE(w->menuParent->isVisible());
+    EXPECT_TRUE(w->menuAddFavoriteTree->isVisible());
+    EXPECT_FALSE(w->menuAddFavorite->isVisible());
+    w->menuParent->hide();
+
+    release(w->cmdImageView, Qt::LeftButton, QPointF(10, 4));
+    EXPECT_EQ(w->lngPopupX, std::lround(pixelsToTwips(10, w->logicalDpiX())));
+    EXPECT_EQ(w->lngPopupY, std::lround(pixelsToTwips(4, w->logicalDpiY())));
 }
 
 TEST_F(MainWindowTest, StartWithAServerThatCannotBeConnectedToTellsOnceAndStaysReady)
