@@ -2,7 +2,6 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/ProgramFolder.h"
-#include "present/MarqueePage.h"
 
 #include <QFile>
 
@@ -24,43 +23,13 @@ QString ruleLine(const NgRule &rule)
     return ngKindName(rule.kind) + QLatin1Char('\t') + rule.value;
 }
 
-// An id rule may be written as the date field shows it, "ID:" included.
-QString bareId(const QString &value)
+} // namespace
+
+QString ngBareId(const QString &value)
 {
     const QString trimmed = value.trimmed();
     return trimmed.startsWith(QLatin1String("ID:")) ? trimmed.mid(3).trimmed() : trimmed;
 }
-
-bool isTagStart(QChar c)
-{
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-        || c == QLatin1Char('/') || c == QLatin1Char('!');
-}
-
-bool containsAny(const QString &text, const QStringList &needles)
-{
-    for (const QString &needle : needles) {
-        if (text.contains(needle))
-            return true;
-    }
-    return false;
-}
-
-// "\1", "\g{1}", "\k<name>", "(?P=name)": the pattern refers to its own groups.
-bool hasBackReference(const QString &pattern)
-{
-    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
-        if (pattern.at(i) == QLatin1Char('\\')) {
-            const QChar next = pattern.at(i + 1);
-            if (next.isDigit() || next == QLatin1Char('g') || next == QLatin1Char('k'))
-                return true;
-            ++i;
-        }
-    }
-    return pattern.contains(QLatin1String("(?P="));
-}
-
-} // namespace
 
 QString ngKindName(NgKind kind)
 {
@@ -82,7 +51,7 @@ std::optional<NgKind> ngKindFromName(const QString &name)
 
 std::optional<QString> ngRuleProblem(const NgRule &rule)
 {
-    const QString value = rule.kind == NgKind::Id ? bareId(rule.value)
+    const QString value = rule.kind == NgKind::Id ? ngBareId(rule.value)
         : rule.kind == NgKind::Mail                 ? rule.value.trimmed()
                                                     : rule.value;
     // An empty word or name would hide every response.
@@ -207,113 +176,4 @@ QString ngProblemsMessage(const QList<NgLineProblem> &problems)
     for (const NgLineProblem &p : problems)
         text += QStringLiteral("\r\n") + QString::number(p.line) + QStringLiteral("行目: ") + p.reason;
     return text;
-}
-
-QString idOfDateField(const QString &dateId)
-{
-    const qsizetype at = dateId.indexOf(QLatin1String("ID:"));
-    if (at < 0)
-        return QString();
-    const qsizetype start = at + 3;
-    qsizetype end = start;
-    while (end < dateId.size() && !dateId.at(end).isSpace() && dateId.at(end) != QLatin1Char('<'))
-        ++end;
-    return dateId.mid(start, end - start);
-}
-
-QString ngShownText(const QString &field)
-{
-    const qsizetype firstTag = field.indexOf(QLatin1Char('<'));
-    if (firstTag < 0)
-        return decodeEntities(field);
-    const QStringView all(field);
-    QString out;
-    out.reserve(field.size());
-    qsizetype pos = 0;
-    qsizetype open = firstTag;
-    while (open >= 0) {
-        const qsizetype close = open + 1 < all.size() && isTagStart(all.at(open + 1))
-            ? all.indexOf(QLatin1Char('>'), open + 1)
-            : -1;
-        if (close < 0) {
-            // A "<" that starts no tag is text.
-            out += all.mid(pos, open + 1 - pos);
-            pos = open + 1;
-        } else {
-            out += all.mid(pos, open - pos);
-            if (all.mid(open, close - open + 1).compare(QLatin1String("<br>"), Qt::CaseInsensitive) == 0)
-                out += QLatin1Char('\n');
-            pos = close + 1;
-        }
-        open = all.indexOf(QLatin1Char('<'), pos);
-    }
-    out += all.mid(pos);
-    return decodeEntities(out);
-}
-
-NgMatcher::NgMatcher(const QList<NgRule> &rules)
-{
-    QStringList bodyPatterns;
-    for (const NgRule &rule : rules) {
-        if (ngRuleProblem(rule))
-            continue;
-        ++m_count;
-        switch (rule.kind) {
-        case NgKind::Word:
-            bodyPatterns.append(QRegularExpression::escape(rule.value));
-            break;
-        case NgKind::Regex:
-            // A back reference counts groups; it keeps its own expression.
-            if (hasBackReference(rule.value))
-                m_regexes.append(QRegularExpression(rule.value));
-            else
-                bodyPatterns.append(rule.value);
-            break;
-        case NgKind::Name:
-            m_names.append(rule.value);
-            break;
-        case NgKind::Mail:
-            m_mails.insert(rule.value.trimmed());
-            break;
-        case NgKind::Id:
-            m_ids.insert(bareId(rule.value));
-            break;
-        }
-    }
-    // Every word and regular expression of the body in one expression, so a body is scanned
-    // once rather than once a rule. Each stays in its own group, where an inline option such as
-    // "(?i)" ends with the group.
-    if (!bodyPatterns.isEmpty()) {
-        QRegularExpression combined(QStringLiteral("(?:") + bodyPatterns.join(QStringLiteral(")|(?:"))
-                                    + QLatin1Char(')'));
-        if (combined.isValid()) {
-            m_regexes.append(combined);
-        } else {
-            for (const QString &pattern : bodyPatterns)
-                m_regexes.append(QRegularExpression(pattern));
-        }
-    }
-    for (QRegularExpression &re : m_regexes)
-        re.optimize();
-}
-
-bool NgMatcher::matches(const NgSubject &subject) const
-{
-    if (m_count == 0)
-        return false;
-    // The cheap fields first; the body is decoded only when a body rule needs it.
-    if (!m_ids.isEmpty() && m_ids.contains(idOfDateField(subject.dateId)))
-        return true;
-    if (!m_names.isEmpty() && containsAny(ngShownText(subject.name), m_names))
-        return true;
-    if (!m_mails.isEmpty() && m_mails.contains(ngShownText(subject.mail).trimmed()))
-        return true;
-    if (m_regexes.isEmpty())
-        return false;
-    const QString body = ngShownText(subject.body);
-    for (const QRegularExpression &re : m_regexes) {
-        if (re.match(body).hasMatch())
-            return true;
-    }
-    return false;
 }

@@ -14,10 +14,10 @@
 
 #include <QList>
 #include <QRegularExpression>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <memory>
 
 enum class NgKind { Word, Regex, Name, Mail, Id };
 
@@ -32,6 +32,9 @@ struct NgRule
 // "word", "regex", "name", "mail", "id"
 QString ngKindName(NgKind kind);
 std::optional<NgKind> ngKindFromName(const QString &name);
+
+// An id rule's value without the "ID:" it may be written with.
+QString ngBareId(const QString &value);
 
 // Why the rule cannot be used (an empty value, a regular expression that does not compile), or
 // nothing when it is good.
@@ -112,9 +115,7 @@ public:
     bool matches(const NgSubject &subject) const;
 
 private:
+    struct Prepared;
     int m_count = 0;
-    QStringList m_names;
-    QSet<QString> m_mails;
-    QSet<QString> m_ids;
-    QList<QRegularExpression> m_regexes;  // words and expressions of the body
+    std::shared_ptr<const Prepared> d;
 };

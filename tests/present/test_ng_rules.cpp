@@ -101,3 +101,45 @@ TEST(NgRules, EditingKeepsTheOtherLinesAndAMissingFileHasNoRules)
     EXPECT_EQ(testsupport::readBytes(path), QByteArray("# mine\nbad line\nmail\tsage\nregex\tx+\n"));
     EXPECT_EQ(NgRuleFile::load(path).rules().size(), 2);
 }
+
+// The matcher reads fields as fetched where it can and looks only where a rule's text may be:
+// its answer must be the plain one (each rule against the shown text) for bodies where tags,
+// references and quantifiers could fool those shortcuts.
+TEST(NgRules, BodyRulesAnswerAsEachRuleAgainstTheShownText)
+{
+    const QStringList words = {QStringLiteral("spam"), QStringLiteral("宣伝"), QStringLiteral(">>5"),
+                               QStringLiteral("&"), QStringLiteral("a\"b")};
+    const QStringList patterns = {
+        QStringLiteral("https?://ad\\.example/\\w+"), QStringLiteral("ab?c"), QStringLiteral("x{2}yz"),
+        QStringLiteral("fo|bar"), QStringLiteral("(?i)QUUX"), QStringLiteral("[[:digit:]]]z"),
+        QStringLiteral("\\x{41}BC"), QStringLiteral("p(?:q)?r"), QStringLiteral("😀?smile"),
+        QStringLiteral("\\d+円"), QStringLiteral("(a)\\1b"),
+    };
+    const QStringList bodies = {
+        QStringLiteral("sp<b>am"), QStringLiteral("<a href=\"spam\">x</a>"), QStringLiteral("&lt;br&gt;spa&#109;"),
+        QStringLiteral("宣<br>伝"), QStringLiteral("宣&#20253;"), QStringLiteral("&gt;&gt;5 です"), QStringLiteral("&gt;>5"),
+        QStringLiteral("&amp;amp;"), QStringLiteral("a&quot;b"), QStringLiteral("see http://ad.example/x"),
+        QStringLiteral("htt<i>p://ad.example/y</i>"), QStringLiteral("ac"), QStringLiteral("xxyz"), QStringLiteral("xyz"),
+        QStringLiteral("for"), QStringLiteral("quux"), QStringLiteral("1]z"), QStringLiteral("ABC"), QStringLiteral("pr"),
+        QStringLiteral("smile"), QStringLiteral("100円"), QStringLiteral("aab"), QStringLiteral("&#x41;BC"),
+        QStringLiteral("s<br>pam"), QStringLiteral("<br>spam<br>"), QStringLiteral("&<b>#115;pam"), QString(),
+    };
+    QList<NgRule> many;
+    for (const QString &w : words)
+        many.append({NgKind::Word, w});
+    for (const QString &p : patterns)
+        many.append({NgKind::Regex, p});
+    for (const QString &body : bodies) {
+        const QString shown = ngShownText(body);
+        bool any = false;
+        for (const NgRule &rule : std::as_const(many)) {
+            const bool expected = rule.kind == NgKind::Word ? shown.contains(rule.value)
+                                                            : QRegularExpression(rule.value).match(shown).hasMatch();
+            any = any || expected;
+            EXPECT_EQ(NgMatcher({rule}).matches(subject({}, {}, {}, body)), expected)
+                << rule.value.toStdString() << " / " << body.toStdString();
+        }
+        // All at once: more texts than are looked for one character at a time.
+        EXPECT_EQ(NgMatcher(many).matches(subject({}, {}, {}, body)), any) << body.toStdString();
+    }
+}
