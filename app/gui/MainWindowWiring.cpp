@@ -1,5 +1,6 @@
 #include "app/gui/MainWindowWiring.h"
 
+#include "app/LiveSession.h"
 #include "app/SettingsEffects.h"
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
@@ -51,8 +52,8 @@ public:
 
     ThreadPosition &threadPosition() override { return m_main.threadPosition(); }
     const ResponseRecord &responseRecord() const override { return m_main.record(); }
-    QString text2() const override { return m_main.Text2(); }
-    void setText2(const QString &text) override { m_main.Text2() = text; }
+    QString text2() const override { return m_main.session().text2(); }
+    void setText2(const QString &text) override { m_main.session().text2() = text; }
     QString label3Caption() const override { return m_main.Label3Caption(); }
     void setLabel3Caption(const QString &caption) override { m_main.setLabel3Caption(caption); }
     void setLabel1Caption(const QString &caption) override { m_main.setLabel1Caption(caption); }
@@ -64,7 +65,7 @@ public:
     int intMaxRow() const override { return m_main.settings().intMaxRow; }
     int intNextWhen1000() const override { return m_main.settings().intNextWhen1000; }
     qint32 &lngMsgCount() override { return m_main.lngMsgCount(); }
-    const ResponseFilter *responseFilter() const override { return m_main.responseFilter(); }
+    const ResponseFilter *responseFilter() const override { return m_main.session().responseFilter(); }
 
     void setRegetTimerEnabled(bool enabled) override { m_main.setRegetTimerEnabled(enabled); }
     void setStartEnabled(bool enabled) override { m_main.setStartEnabled(enabled); }

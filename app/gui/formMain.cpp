@@ -100,7 +100,7 @@ formMain::formMain(QWidget *parent)
     m_dialogs = new SettingsDialogs(m_settings, this);
     createLiveSession();
     // The NG rules are the filter stage of every view.
-    setResponseFilter(&m_ng);
+    m_session->setResponseFilter(&m_ng);
     connectSettingsEffects();
     buildWidgets();
     buildMenus();
@@ -452,11 +452,6 @@ void formMain::applyLayout()
         grip->move(Frame3->width() - grip->width(), visibleBottom - grip->height() + 4);
         grip->raise();
     }
-}
-
-int formMain::twipsX(double px) const
-{
-    return int(std::lround(pixelsToTwips(px, logicalDpiX())));
 }
 
 // --- View modes ------------------------------------------------------------------------------

@@ -39,7 +39,6 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
-class ResponseFilter;
 class ResponseRecord;
 class LiveSession;
 class MainLiveView;
@@ -78,17 +77,11 @@ public:
     QString getResMailArray2(qint16 intA) const override;
     const NgMatcher *ngRules() const override { return &m_ng.matcher(); }
 
-    // The comment filter every view and the thread view apply (null: none). Not owned; it must
-    // outlive the window or be replaced first.
-    void setResponseFilter(const ResponseFilter *filter);
-    const ResponseFilter *responseFilter() const;
-
     // --- The live cycle (app/LiveSession.h) and the state its presenters keep ---
     LiveSession &session() { return *m_session; }
     ThreadPosition &threadPosition();
     ImageLists &imageLists();
     qint32 &lngMsgCount();
-    QString &Text2();
     MainSettings &settings() { return m_settings; }
     NgSession &ng() { return m_ng; }
     SettingsDialogs &dialogs() { return *m_dialogs; }
@@ -242,7 +235,6 @@ private:
     void loadFavorites();
     void createLiveSession();
     void openBoardAndWait(const QString &address);
-    int twipsX(double px) const;
 
     MainWindowHooks m_hooks;
     MainSettings m_settings;
@@ -261,7 +253,6 @@ private:
     bool m_loaded = false;
     bool m_hiddenForMini = false;
     bool m_unloaded = false;
-    QPoint m_lastRelease;       // mouse position of the last release over a panel button
     // The view before the session that refers to it, so the session goes first.
     std::unique_ptr<MainLiveView> m_liveView;
     std::unique_ptr<LiveSession> m_session;

@@ -51,10 +51,6 @@ void formMain::autoMoveNextSure() { m_session->autoMoveNextSure(); }
 ThreadPosition &formMain::threadPosition() { return m_session->position(); }
 ImageLists &formMain::imageLists() { return m_session->images(); }
 qint32 &formMain::lngMsgCount() { return m_session->lngMsgCount(); }
-QString &formMain::Text2() { return m_session->text2(); }
-
-void formMain::setResponseFilter(const ResponseFilter *filter) { m_session->setResponseFilter(filter); }
-const ResponseFilter *formMain::responseFilter() const { return m_session->responseFilter(); }
 
 void formMain::showNgCount()
 {

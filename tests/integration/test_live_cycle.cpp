@@ -3,6 +3,7 @@
 // TimerReget is driven by hand (its interval is set out of reach) unless a test says otherwise.
 
 #include "app/LiveCycleRules.h"
+#include "app/LiveSession.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/MainWindowWiring.h"
@@ -278,7 +279,7 @@ TEST_F(LiveCycle, WebModeFetchesFirstThroughTheTemporaryFileThenStraightIntoText
 
     w->Command1_Click();
     EXPECT_EQ(w->Command1->text(), QStringLiteral("停止"));
-    EXPECT_TRUE(w->Text2().startsWith(QStringLiteral("<dt>"))); // trimmed by the presenter
+    EXPECT_TRUE(w->session().text2().startsWith(QStringLiteral("<dt>"))); // trimmed by the presenter
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("tempHtml.txt"))));
     EXPECT_TRUE(sim.log().contains(QStringLiteral("/l50")));
     EXPECT_TRUE(w->isRegetTimerEnabled());

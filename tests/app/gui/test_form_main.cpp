@@ -2,6 +2,7 @@
 // modes, chrome and the commands that need no thread.
 
 #include "app/FetchMessages.h"
+#include "app/LiveSession.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
 #include "app/gui/SettingsDialogs.h"
@@ -226,10 +227,10 @@ TEST_F(MainWindowTest, NgRulesLoadWithOneMessageForBadLinesAndTheDialogWritesThe
     EXPECT_EQ(testsupport::readBytes(ngRulesFilePath()), QByteArray("# keep\ncolour\tred\nid\tID:Ab12\n"));
     EXPECT_TRUE(w->ng().matcher().matches(NgSubject{{}, {}, QStringLiteral("ID:Ab12"), {}}));
     // The rules are the comment pipeline's filter stage, for every view.
-    ASSERT_EQ(w->responseFilter(), &w->ng());
+    ASSERT_EQ(w->session().responseFilter(), &w->ng());
     ResponseFields fields;
     fields.dateId = QStringLiteral("2024/01/01 ID:Ab12");
-    EXPECT_TRUE(w->responseFilter()->hides(fields));
+    EXPECT_TRUE(w->session().responseFilter()->hides(fields));
     // The bottom panel counts what the rules hid, only while there is a rule; Start resets it.
     EXPECT_EQ(w->ng().hiddenCount(), 1);
     w->showNgCount();
