@@ -1,7 +1,7 @@
 # What `cmake --install` puts in place and how `cpack -G DEB` packs it (scripts/package.sh):
 # the viewer, the board server as kestrelon-boardsim, the desktop entry, the hicolor icons, the
 # AppStream metainfo, the manual pages and the package's copyright and changelog. Everything the
-# programs need at run time is built into them, so the installed tree holds nothing else.
+# programs need at run time is built into them, but for the browser windows' module.
 include(GNUInstallDirs)
 
 set(KESTRELON_APP_ID "org.example.kestrelon" CACHE STRING "Desktop and AppStream id")
@@ -13,6 +13,11 @@ set(dist ${CMAKE_SOURCE_DIR}/dist)
 set(out ${CMAKE_BINARY_DIR}/dist)
 
 install(TARGETS kestrelon kestrelon-boardsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The browser windows' module, loaded on first use from the library folder relative to the
+# program (viewers/gui/BrowserModule.cpp), so the installed tree can move as a whole.
+install(TARGETS kestrelon-viewers LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kestrelon)
+file(RELATIVE_PATH viewers_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/kestrelon)
+target_compile_definitions(kviewers_gui PRIVATE KESTRELON_VIEWERS_FROM_BIN="${viewers_from_bin}")
 
 configure_file(${dist}/kestrelon.desktop.in ${out}/${KESTRELON_APP_ID}.desktop COPYONLY)
 configure_file(${dist}/kestrelon.metainfo.xml.in ${out}/${KESTRELON_APP_ID}.metainfo.xml @ONLY)

@@ -1,9 +1,9 @@
 #pragma once
 // The browser windows as the rest of the program reaches them: the image viewer, the TV graph
 // window, the general web window, the thread view and the thread-list window. The windows
-// themselves live in viewers/gui (the library that carries the browser engine); nothing outside
-// it includes their headers, so that library can be loaded on first use behind this interface
-// and its one factory.
+// themselves live in viewers/gui, and nothing outside it includes their headers: the four that
+// carry the browser engine are a module loaded when the first of them is shown
+// (viewers/gui/BrowserModule.h); until then their calls are held or answered here.
 //
 // Every call runs on the UI thread. Showing the thread-list window re-opens the current board
 // through ThreadListHost, which waits with window events running.
@@ -22,11 +22,12 @@ struct ViewerWindowHosts
     MainGeometryHost *geometry = nullptr;
 };
 
-class ViewerWindows
+// The four windows that carry the browser engine; the module implements these.
+class BrowserWindows
 {
 public:
     // Deletes the windows that still exist.
-    virtual ~ViewerWindows() = default;
+    virtual ~BrowserWindows() = default;
 
     // Image viewer (formImageView).
     virtual void setImage(const QStringList &resNo, const QStringList &urls, bool isModeChange) = 0;
@@ -46,7 +47,11 @@ public:
     virtual void showThreadView() = 0;
     virtual void refreshThreadView() = 0;
     virtual void closeThreadView() = 0;
+};
 
+class ViewerWindows : public BrowserWindows
+{
+public:
     // Thread-list window (formSureItiran), created when first shown and deleted when closed.
     // fillThreadList reaches it only while it exists.
     virtual void fillThreadList(const QStringList &entries, const QStringList &addresses) = 0;
@@ -55,5 +60,6 @@ public:
     virtual void closeThreadList() = 0;
 };
 
-// Builds the windows (their browsers are created when first shown). Defined in viewers/gui.
+// Builds the set; no window exists until it is first shown. A module that cannot be loaded is
+// reported once, and its windows' calls do nothing from then on. Defined in viewers/gui.
 std::unique_ptr<ViewerWindows> createViewerWindows(const ViewerWindowHosts &hosts);

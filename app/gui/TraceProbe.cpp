@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +96,13 @@ protected:
             std::fprintf(stderr, "startup-first-paint %.1f rss %lld mono %lld\n", msSinceProcessStart(),
                          static_cast<long long>(usage.rssKb), static_cast<long long>(now));
         }
+        if (!m_viewerArmed && window->isVisible()) {
+            m_viewerArmed = true;
+            bool ok = false;
+            const int delayMs = qEnvironmentVariableIntValue("KESTRELON_TRACE_OPEN_VIEWER_MS", &ok);
+            if (ok && delayMs >= 0)
+                QTimer::singleShot(delayMs, this, &TraceProbe::openThreadView);
+        }
         if (m_pagePending && m_surfacePainted) {
             m_pagePending = false;
             std::fprintf(stderr, "page-shown %lld\n", static_cast<long long>(now));
@@ -103,8 +111,26 @@ protected:
     }
 
 private:
+    // The first browser window, as its menu opens it (shown, then its page built) (loading the browser windows' module).
+    void openThreadView()
+    {
+        MainWindowHooks &h = m_window->hooks();
+        if (h.threadView.show)
+            h.threadView.show();
+        if (h.threadView.setHtmlTextFirst)
+            h.threadView.setHtmlTextFirst();
+        const bool shown = h.threadView.isVisible && h.threadView.isVisible();
+        std::fprintf(stderr, "viewer-shown %d rss %lld\n", shown ? 1 : 0, rssKb());
+        QTimer::singleShot(3000, this, [] { std::fprintf(stderr, "viewer-settled rss %lld\n", rssKb()); });
+    }
+    static long long rssKb()
+    {
+        return static_cast<long long>(platform::readProcessUsage().value_or(platform::ProcessUsage()).rssKb);
+    }
+
     formMain *m_window;
     bool m_startupReported = false;
+    bool m_viewerArmed = false;
     bool m_pagePending = false;
     bool m_surfacePainted = false;
     qint64 m_lastReceived = 0;

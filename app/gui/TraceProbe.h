@@ -6,6 +6,10 @@
 //   "dat-received <ns>"  when a thread fetch finishes: when its last bytes arrived;
 //   "page-shown <ns>"    after the window update that painted a newly shown marquee page.
 // Times are CLOCK_MONOTONIC nanoseconds, comparable with other processes'.
+// KESTRELON_TRACE_OPEN_VIEWER_MS=N opens the thread view, the first browser window, N ms after
+// the main window's first paint (board list filled or not):
+//   "viewer-shown <1 shown, 0 not> rss <kB>"  when its show has returned;
+//   "viewer-settled rss <kB>"                  three seconds later.
 // KESTRELON_TRACE_REGET_MS=N (with the trace on) sets the countdown step, so a benchmark can
 // run many re-fetch cycles in a short time.
 

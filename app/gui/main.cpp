@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
         break;
     }
 
-    // Browser windows are created lazily; sharing GL contexts must be decided before the app.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No Qt::AA_ShareOpenGLContexts here: it would load the GL driver at every start. The
+    // browser windows' module sets up the shared context when it is first loaded.
     QApplication app(argc, argv);
     QTextStream err(stderr);
     if (!cl.home.isEmpty())

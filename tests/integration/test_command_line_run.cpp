@@ -1,5 +1,6 @@
 // The program itself, started as a user would paste a thread link: it opens the thread of the
-// local board server, starts it, saves a picture and closes in the orderly way.
+// local board server, starts it, opens the thread view, saves a picture and closes in the
+// orderly way.
 
 #include "BoardSim.h"
 #include "TestSupport.h"
@@ -42,6 +43,11 @@ TEST(CommandLineRun, ThreadAddressOpensStartsAndLeavesSettingsAndAPicture)
 
     QProcess kestrelon;
     kestrelon.setProcessChannelMode(QProcess::MergedChannels);
+    // Two seconds in, the thread view opens from the browser windows' module beside the program.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KESTRELON_TRACE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("KESTRELON_TRACE_OPEN_VIEWER_MS"), QStringLiteral("2000"));
+    kestrelon.setProcessEnvironment(env);
     kestrelon.start(kestrelonExecutable(),
                     {QStringLiteral("--home"), home.path(), QStringLiteral("--menu"), sim.menuUrl(),
                      QStringLiteral("--quit-after"), QStringLiteral("5"), QStringLiteral("--screenshot"),
@@ -49,7 +55,9 @@ TEST(CommandLineRun, ThreadAddressOpensStartsAndLeavesSettingsAndAPicture)
     ASSERT_TRUE(kestrelon.waitForStarted(10000)) << kestrelonExecutable().toStdString();
     ASSERT_TRUE(kestrelon.waitForFinished(60000));
     EXPECT_EQ(kestrelon.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(kestrelon.exitCode(), 0) << kestrelon.readAll().toStdString();
+    const QString output = QString::fromUtf8(kestrelon.readAll());
+    EXPECT_EQ(kestrelon.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("viewer-shown 1"))) << output.toStdString();
 
     // The thread was fetched as a dat (Start ran).
     EXPECT_TRUE(sim.log().contains(QStringLiteral("/livenhk/dat/") + number + QStringLiteral(".dat")));

@@ -194,12 +194,12 @@ TEST(InertContent, HostileResponsesThroughTheLiveCycleInEveryViewDoNothing)
         w->Form_Load();
         w->setRegetInterval(24 * 3600 * 1000);
         testsupport::setViewMode(*w, mode);
+        w->hooks().threadView.show();
+        w->hooks().imageViewer.show();
         auto *threadView = topLevel<formMerlinBrowser>();
         auto *imageView = topLevel<formImageView>();
         ASSERT_NE(threadView, nullptr);
         ASSERT_NE(imageView, nullptr);
-        threadView->show();
-        imageView->show();
         ASSERT_TRUE(w->openThreadAddress(server.server(), QStringLiteral("live"), QStringLiteral("123")));
         expectTitleShownAsText(kHostileTitle);
 

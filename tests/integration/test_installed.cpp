@@ -91,10 +91,14 @@ TEST(Installed, InstallsIntoAPrefixAndRunsFromThere)
     env.insert(QStringLiteral("HOME"), user.path());
     env.insert(QStringLiteral("XDG_DATA_HOME"), user.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), user.path());
+    // The first browser window loads the installed module.
+    env.insert(QStringLiteral("KESTRELON_TRACE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("KESTRELON_TRACE_OPEN_VIEWER_MS"), QStringLiteral("0"));
     const Finished shown = run(root.filePath(QStringLiteral("bin/kestrelon")),
-                          {QStringLiteral("--menu"), sim.menuUrl(), QStringLiteral("--quit-after"), QStringLiteral("1")},
+                          {QStringLiteral("--menu"), sim.menuUrl(), QStringLiteral("--quit-after"), QStringLiteral("3")},
                           env, user.path());
     EXPECT_EQ(shown.exitCode, 0) << shown.output.toStdString();
+    EXPECT_TRUE(shown.output.contains(QStringLiteral("viewer-shown 1"))) << shown.output.toStdString();
     EXPECT_TRUE(sim.log().contains(QStringLiteral("bbsmenu.html"))) << sim.log().toStdString();
     const QByteArray settings = testsupport::readBytes(user.filePath(QStringLiteral("data/kestrelon/livecfg.txt")));
     EXPECT_TRUE(settings.startsWith(sim.menuUrl().toLatin1() + "\r\n")) << settings.left(200).toStdString();

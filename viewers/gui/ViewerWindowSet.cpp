@@ -1,11 +1,11 @@
-// The browser windows behind viewers/ViewerWindows.h.
+// The windows behind viewers/ViewerWindows.h: the thread-list window, plain widgets, built into
+// the program; the browser windows from their module, loaded when one of them is first shown.
+// Until then the set keeps what the main window hands the image viewer, so the viewer opened
+// later shows what it would have shown had it existed from the start.
 
 #include "viewers/ViewerWindows.h"
-#include "viewers/gui/formImageView.h"
-#include "viewers/gui/formMerlinBrowser.h"
+#include "viewers/gui/BrowserModule.h"
 #include "viewers/gui/formSureItiran.h"
-#include "viewers/gui/formTv2ch.h"
-#include "viewers/gui/formWebBrowserHanyou.h"
 
 #include <QPointer>
 
@@ -17,74 +17,80 @@ void showAndRaise(QWidget *w)
     w->raise();
 }
 
-template <typename Window>
-void closeIfThere(const QPointer<Window> &w)
-{
-    if (w)
-        w->close();
-}
-
 class ViewerWindowSet : public ViewerWindows
 {
 public:
-    explicit ViewerWindowSet(const ViewerWindowHosts &hosts)
-        : m_hosts(hosts)
-        , m_imageView(new formImageView)
-        , m_tv(new formTv2ch)
-        , m_web(new formWebBrowserHanyou(*hosts.geometry))
-        , m_threadView(new formMerlinBrowser(*hosts.threadView))
+    ViewerWindowSet(const ViewerWindowHosts &hosts, BrowserModule &module)
+        : m_hosts(hosts), m_module(module)
     {
     }
 
     ~ViewerWindowSet() override
     {
         delete m_threadList.data();
-        delete m_threadView.data();
-        delete m_web.data();
-        delete m_tv.data();
-        delete m_imageView.data();
+        m_browser.reset();
     }
 
     void setImage(const QStringList &resNo, const QStringList &urls, bool isModeChange) override
     {
-        if (m_imageView)
-            m_imageView->setImage(resNo, urls, isModeChange);
+        if (m_browser) {
+            m_browser->setImage(resNo, urls, isModeChange);
+            return;
+        }
+        // Each call hands the whole lists; a mode change re-draws on top of the last ones.
+        if (!isModeChange)
+            m_pendingImages.clear();
+        m_pendingImages.append({resNo, urls, isModeChange});
     }
     void showImageViewer() override
     {
-        if (m_imageView)
-            showAndRaise(m_imageView);
+        if (BrowserWindows *b = browser())
+            b->showImageViewer();
     }
-    void closeImageViewer() override { closeIfThere(m_imageView); }
+    void closeImageViewer() override
+    {
+        if (m_browser)
+            m_browser->closeImageViewer();
+    }
 
     void showTvGraph() override
     {
-        if (m_tv)
-            showAndRaise(m_tv);
+        if (BrowserWindows *b = browser())
+            b->showTvGraph();
     }
-    void closeTvGraph() override { closeIfThere(m_tv); }
+    void closeTvGraph() override
+    {
+        if (m_browser)
+            m_browser->closeTvGraph();
+    }
 
     void showWebPage(const QString &url) override
     {
-        if (!m_web)
-            return;
-        m_web->setAndMoveUrl(url);
-        showAndRaise(m_web);
+        if (BrowserWindows *b = browser())
+            b->showWebPage(url);
     }
-    void closeWebWindow() override { closeIfThere(m_web); }
+    void closeWebWindow() override
+    {
+        if (m_browser)
+            m_browser->closeWebWindow();
+    }
 
-    bool isThreadViewVisible() const override { return m_threadView && m_threadView->isVisible(); }
+    bool isThreadViewVisible() const override { return m_browser && m_browser->isThreadViewVisible(); }
     void showThreadView() override
     {
-        if (m_threadView)
-            showAndRaise(m_threadView);
+        if (BrowserWindows *b = browser())
+            b->showThreadView();
     }
     void refreshThreadView() override
     {
-        if (m_threadView)
-            m_threadView->setHtmlTextFirst();
+        if (BrowserWindows *b = browser())
+            b->refreshThreadView();
     }
-    void closeThreadView() override { closeIfThere(m_threadView); }
+    void closeThreadView() override
+    {
+        if (m_browser)
+            m_browser->closeThreadView();
+    }
 
     void fillThreadList(const QStringList &entries, const QStringList &addresses) override
     {
@@ -103,9 +109,36 @@ public:
         w->move(w->x(), top);
         showAndRaise(w);
     }
-    void closeThreadList() override { closeIfThere(m_threadList); }
+    void closeThreadList() override
+    {
+        if (m_threadList)
+            m_threadList->close();
+    }
 
 private:
+    struct PendingImage
+    {
+        QStringList resNo;
+        QStringList urls;
+        bool isModeChange;
+    };
+
+    // The browser windows, built when first needed; null when their module cannot be loaded
+    // (reported once by the module).
+    BrowserWindows *browser()
+    {
+        if (m_browser)
+            return m_browser.get();
+        const BrowserModuleEntry *entry = m_module.entry();
+        if (!entry)
+            return nullptr;
+        m_browser = entry->create(m_hosts);
+        for (const PendingImage &p : std::as_const(m_pendingImages))
+            m_browser->setImage(p.resNo, p.urls, p.isModeChange);
+        m_pendingImages.clear();
+        return m_browser.get();
+    }
+
     formSureItiran *threadList()
     {
         if (!m_threadList)
@@ -114,16 +147,20 @@ private:
     }
 
     ViewerWindowHosts m_hosts;
-    QPointer<formImageView> m_imageView;
-    QPointer<formTv2ch> m_tv;
-    QPointer<formWebBrowserHanyou> m_web;
-    QPointer<formMerlinBrowser> m_threadView;
+    BrowserModule &m_module;
+    std::unique_ptr<BrowserWindows> m_browser;
+    QList<PendingImage> m_pendingImages;
     QPointer<formSureItiran> m_threadList; // deletes itself when closed
 };
 
 } // namespace
 
+std::unique_ptr<ViewerWindows> createViewerWindows(const ViewerWindowHosts &hosts, BrowserModule &module)
+{
+    return std::make_unique<ViewerWindowSet>(hosts, module);
+}
+
 std::unique_ptr<ViewerWindows> createViewerWindows(const ViewerWindowHosts &hosts)
 {
-    return std::make_unique<ViewerWindowSet>(hosts);
+    return createViewerWindows(hosts, programBrowserModule());
 }
