@@ -14,9 +14,12 @@ set(out ${CMAKE_BINARY_DIR}/dist)
 
 install(TARGETS kestrelon kestrelon-boardsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The browser windows' module, loaded on first use from the library folder relative to the
-# program (viewers/gui/BrowserModule.cpp), so the installed tree can move as a whole.
-install(TARGETS kestrelon-viewers LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kestrelon)
-file(RELATIVE_PATH viewers_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/kestrelon)
+# program (viewers/gui/BrowserModule.cpp), so the installed tree can move as a whole. A folder
+# below lib/kestrelon: a shared object directly in a subfolder of /usr/lib makes CPack add
+# ldconfig calls, which a private module does not need (and lintian warns about).
+set(KESTRELON_MODULE_DIR ${CMAKE_INSTALL_LIBDIR}/kestrelon/modules)
+install(TARGETS kestrelon-viewers LIBRARY DESTINATION ${KESTRELON_MODULE_DIR})
+file(RELATIVE_PATH viewers_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${KESTRELON_MODULE_DIR})
 target_compile_definitions(kviewers_gui PRIVATE KESTRELON_VIEWERS_FROM_BIN="${viewers_from_bin}")
 
 configure_file(${dist}/kestrelon.desktop.in ${out}/${KESTRELON_APP_ID}.desktop COPYONLY)

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #ifndef KESTRELON_VIEWERS_FROM_BIN
-#define KESTRELON_VIEWERS_FROM_BIN "../lib/kestrelon"
+#define KESTRELON_VIEWERS_FROM_BIN "../lib/kestrelon/modules"
 #endif
 
 // Exported by Qt GUI without a public header; the same call QGuiApplication makes when it is
