@@ -37,7 +37,7 @@ FakeHttpServer::Reply whole(const QByteArray &bytes)
 FakeHttpServer::Reply dripped(const QByteArray &bytes)
 {
     FakeHttpServer::Reply r;
-    r.chunks = FakeHttpServer::split(bytes, 64);
+    r.chunks = FakeHttpServer::split(bytes, 32);
     r.chunkDelayMs = 40;
     return r;
 }
