@@ -24,6 +24,19 @@ QString favoritesNotSavedMessage()
     return QStringLiteral("お気に入りを保存できませんでした。") + QStringLiteral("\r\n") + favoritesFilePath();
 }
 
+QString favoriteAddMessage(FavoriteAddStatus status)
+{
+    switch (status) {
+    case FavoriteAddStatus::NoBoard:
+        return QStringLiteral("板を選択してください");
+    case FavoriteAddStatus::WriteFailed:
+        return favoritesNotSavedMessage();
+    case FavoriteAddStatus::Added:
+        break;
+    }
+    return QString();
+}
+
 FavoriteList loadFavorites(const QString &path)
 {
     FavoriteList list;

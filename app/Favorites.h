@@ -14,7 +14,7 @@ struct FavoriteList
 
 enum class FavoriteAddStatus {
     Added,
-    NoBoard,      // nothing usable selected: the caller shows "板を選択してください"
+    NoBoard,      // nothing usable selected
     WriteFailed,  // the file could not be replaced; the previous file is kept
 };
 
@@ -22,6 +22,9 @@ enum class FavoriteAddStatus {
 QString favoritesFilePath();
 // Shown when a favourite could not be added because the file could not be written.
 QString favoritesNotSavedMessage();
+// What an addition tells the user: "板を選択してください" for NoBoard, favoritesNotSavedMessage
+// for WriteFailed, nothing when the favourite was added.
+QString favoriteAddMessage(FavoriteAddStatus status);
 
 // Both lists from the file; a missing file gives two empty lists. A line without "--" ends the
 // reading without adding anything, so a label never pairs with another line's address.

@@ -26,6 +26,16 @@ void BoardTreeView::clearNodes()
     m_nodes.clear();
 }
 
+void BoardTreeView::showBoardMenu(const QString &page, bool wholeTree)
+{
+    clearNodes();
+    setVisible(wholeTree);
+    if (!wholeTree)
+        return;
+    raise();
+    buildBoardTree(page, *this);
+}
+
 QString BoardTreeView::keyOf(const QTreeWidgetItem *item)
 {
     return item ? item->data(0, Qt::UserRole).toString() : QString();

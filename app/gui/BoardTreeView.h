@@ -19,6 +19,9 @@ public:
     void addNode(const QString &key, const QString &text, const QString &parentKey) override;
     // Empties the tree and the key index.
     void clearNodes();
+    // A board menu just loaded: the tree empties; in the tree form it is built from the page
+    // and shown over the board list, otherwise it hides.
+    void showBoardMenu(const QString &page, bool wholeTree);
 
     QTreeWidgetItem *node(const QString &key) const { return m_nodes.value(key); }
     static QString keyOf(const QTreeWidgetItem *item);

@@ -9,7 +9,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPushButton>
 #include <QVBoxLayout>
 

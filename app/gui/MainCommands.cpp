@@ -8,7 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>

@@ -8,24 +8,12 @@
 #include "platform/gui/DesktopServices.h"
 #include "present/gui/LabelStrip.h"
 #include "present/gui/MarqueeSurface.h"
+#include "platform/gui/ModelListView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
-
-namespace {
-
-QStringList rows(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
 
 void MainLiveView::setStartCaption(const QString &caption)
 {
@@ -144,7 +132,7 @@ bool MainLiveView::reopenBoard() { return reopenBoardAsOpened(m_main); }
 
 QList<ThreadSummary> MainLiveView::listedThreads() const
 {
-    return summariseThreads(rows(m_main.List5), rows(m_main.List6));
+    return m_main.boards().threads().summaries();
 }
 
 void MainLiveView::makeListedThreadCurrent(int row)

@@ -22,7 +22,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>

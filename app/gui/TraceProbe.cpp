@@ -6,7 +6,7 @@
 #include "present/gui/MarqueeSurface.h"
 
 #include <QEvent>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPointer>
 #include <QTimer>
 

@@ -31,7 +31,8 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include "app/gui/ThreadTitlePopup.h"
+#include "platform/gui/ModelListView.h"
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -60,9 +61,9 @@ QComboBox { color: #e8edf3; background: #2c3540; border: 1px solid #3b4756; bord
             padding: 0 4px; }
 QComboBox QAbstractItemView { color: #e8edf3; background: #232a33;
                               selection-background-color: #1f6f8b; }
-QListWidget, QTreeWidget { color: #e3e9f0; background: #232a33; border: 1px solid #333d49;
+QListView, QTreeWidget { color: #e3e9f0; background: #232a33; border: 1px solid #333d49;
                            selection-background-color: #1f6f8b; }
-QListWidget:disabled { color: #8793a1; }
+QListView:disabled { color: #8793a1; }
 #lblCountDown { color: #ffd479; font-weight: 600; }
 #Label1 { color: #9fd3ff; }
 #lblNgCount { color: #c8ced6; }
@@ -76,11 +77,11 @@ QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 #PictureListbox QLabel { color: #222; }
 )";
 
-QListWidget *hiddenList(QWidget *parent, const char *name)
+// A list of the main window: one column of a model, named as the program knows it.
+ModelListView *boardList(QAbstractItemModel &model, int column, const char *name, QWidget *parent)
 {
-    auto *list = new QListWidget(parent);
+    auto *list = new ModelListView(&model, column, parent);
     list->setObjectName(QString::fromLatin1(name));
-    list->hide();
     return list;
 }
 
@@ -192,12 +193,15 @@ void formMain::buildWidgets()
     comboFavorite->setToolTip(QStringLiteral("お気に入り"));
     cmdAll2ch = new QPushButton(QStringLiteral("All2ch"), Frame3);
     cmdGoLive = new QPushButton(QStringLiteral("実況板"), Frame3);
-    List3 = new QListWidget(Frame3);
-    List3->setObjectName(QStringLiteral("List3"));
+    comboFavorite->setModel(&m_boards.favorites());
+    comboFavorite->setModelColumn(BoardListModel::NameColumn);
+    // Reloaded favourites leave none chosen (the box would take the first one by itself).
+    connect(&m_boards.favorites(), &QAbstractItemModel::modelReset, comboFavorite,
+            [this] { comboFavorite->setCurrentIndex(-1); });
+    List3 = boardList(m_boards.liveBoards(), BoardListModel::NameColumn, "List3", Frame3);
     TreeViewIta = new BoardTreeView(Frame3);
     TreeViewIta->hide();
-    List5 = new QListWidget(Frame3);
-    List5->setObjectName(QStringLiteral("List5"));
+    List5 = boardList(m_boards.threads(), ThreadListModel::EntryColumn, "List5", Frame3);
     List5->setMouseTracking(true);
     frameWmpControl = new QWidget(Frame3);
     frameWmpControl->setObjectName(QStringLiteral("frameWmpControl"));
@@ -208,24 +212,21 @@ void formMain::buildWidgets()
     // The side panel starts under the title strip's lower edge: keep the title pictures on top.
     Frame6->raise();
 
-    List1 = hiddenList(this, "List1");
-    List2 = hiddenList(this, "List2");
-    List4 = hiddenList(this, "List4");
-    List6 = hiddenList(this, "List6");
-    listFavoriteHide = hiddenList(this, "listFavoriteHide");
+    // The hidden lists show the other column of the same models: the address beside each name.
+    List1 = boardList(m_boards.allBoards(), BoardListModel::NameColumn, "List1", this);
+    List2 = boardList(m_boards.allBoards(), BoardListModel::AddressColumn, "List2", this);
+    List4 = boardList(m_boards.liveBoards(), BoardListModel::AddressColumn, "List4", this);
+    List6 = boardList(m_boards.threads(), ThreadListModel::AddressColumn, "List6", this);
+    listFavoriteHide = boardList(m_boards.favorites(), BoardListModel::AddressColumn, "listFavoriteHide", this);
+    for (ModelListView *hidden : {List1, List2, List4, List6, listFavoriteHide})
+        hidden->hide();
 
-    PictureListbox = new QFrame(this);
-    PictureListbox->setObjectName(QStringLiteral("PictureListbox"));
-    PictureListbox->setAttribute(Qt::WA_StyledBackground);
-    lblList = platform::plainTextLabel(new QLabel(PictureListbox));
-    lblList->move(3, 2);
-    PictureListbox->hide();
+    PictureListbox = new ThreadTitlePopup(this);
+    lblList = PictureListbox->lblList;
+    TimerList = PictureListbox->TimerList;
 
     TimerReget = m_session->timer();
-    TimerList = new QTimer(this);
-    TimerList->setInterval(1500);
 
-    connect(TimerList, &QTimer::timeout, this, &formMain::TimerList_Timer);
     connect(Command1, &QPushButton::clicked, this, &formMain::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &formMain::Command2_Click);
     connect(cmdImageView, &QPushButton::clicked, this, &formMain::cmdImageView_Click);
@@ -235,12 +236,12 @@ void formMain::buildWidgets()
     connect(chkSaizenmen, &QCheckBox::clicked, this, &formMain::chkSaizenmen_Click);
     connect(comboMode, &QComboBox::activated, this, &formMain::comboMode_Click);
     connect(comboFavorite, &QComboBox::activated, this, &formMain::comboFavorite_Click);
-    connect(List1, &QListWidget::itemClicked, this, &formMain::List1_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &formMain::List1_DblClick);
-    connect(List3, &QListWidget::itemClicked, this, &formMain::List3_Click);
-    connect(List3, &QListWidget::itemDoubleClicked, this, &formMain::List3_DblClick);
-    connect(List5, &QListWidget::itemClicked, this, &formMain::List5_Click);
-    connect(List5, &QListWidget::itemDoubleClicked, this, &formMain::List5_DblClick);
+    connect(List1, &QListView::clicked, this, &formMain::List1_Click);
+    connect(List1, &QListView::doubleClicked, this, &formMain::List1_DblClick);
+    connect(List3, &QListView::clicked, this, &formMain::List3_Click);
+    connect(List3, &QListView::doubleClicked, this, &formMain::List3_DblClick);
+    connect(List5, &QListView::clicked, this, &formMain::List5_Click);
+    connect(List5, &QListView::doubleClicked, this, &formMain::List5_DblClick);
     connect(TreeViewIta, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         // A category only folds; the board nodes open.
         if (item && item->parent())
@@ -330,7 +331,7 @@ void formMain::Form_Load()
     m_dialogs->fillListsAndInitialSelections();
 
     // Favourites.
-    loadFavorites();
+    m_boards.loadFavorites(favoritesFilePath());
 
     // No system title bar: the window draws its own.
     toggleTitleBar(this, true);
@@ -391,16 +392,6 @@ void formMain::applySettingsLines()
         comboMode->setCurrentIndex(d.viewModeIndex >= 0 && d.viewModeIndex < 3 ? d.viewModeIndex : 0);
     }
     comboMode_Click();
-}
-
-void formMain::loadFavorites()
-{
-    const FavoriteList f = ::loadFavorites(favoritesFilePath());
-    comboFavorite->clear();
-    comboFavorite->addItems(f.labels);
-    comboFavorite->setCurrentIndex(-1);
-    listFavoriteHide->clear();
-    listFavoriteHide->addItems(f.addresses);
 }
 
 // --- Layout ----------------------------------------------------------------------------------
@@ -513,7 +504,7 @@ void formMain::Form_Unload()
     formFont *font = m_dialogs->fontDialog();
     formScrollSetting *config = m_dialogs->settingsDialog();
     SettingsFileContent c;
-    c.boardMenuUrl = m_loaded ? strBoardMenuUrl : readBoardMenuUrl(settingsFilePath());
+    c.boardMenuUrl = m_loaded ? m_boards.strBoardMenuUrl() : readBoardMenuUrl(settingsFilePath());
     const QRect frame = isMinimized() ? normalGeometry() : geometry();
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();

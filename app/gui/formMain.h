@@ -10,6 +10,7 @@
 //   formMainLive.cpp      the live cycle's operations, forwarded to the live session
 //   formMainCommands.cpp  bottom-panel buttons and pop-up menus
 
+#include "app/BoardNavigator.h"
 #include "app/DialogPlacement.h"
 #include "app/MainLayout.h"
 #include "app/MainSettings.h"
@@ -30,12 +31,12 @@
 
 class BoardTreeView;
 class MarqueeSurface;
+class ModelListView;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -44,6 +45,7 @@ class LiveSession;
 class MainLiveView;
 class SettingsDialogs;
 class ThreadChannel;
+class ThreadTitlePopup;
 class TitleStrip;
 namespace present { class LabelStrip; }
 
@@ -107,11 +109,13 @@ public:
     void TreeViewIta_DblClick() override;
     void comboFavorite_Click() override;
     void autoMoveNextSure();
-    qint16 intGetSureFrom() const override { return m_intGetSureFrom; }
+    qint16 intGetSureFrom() const override { return m_boards.intGetSureFrom(); }
     void selectList5Row(int index) override;
     QString lblCaptionText() const override;
     QRect mainWindowFrame() const override;
 
+    // The board lists, thread list and favourites the lists show.
+    BoardNavigator &boards() { return m_boards; }
     // Opens the board of a thread address (through the live-board list when it is there), selects
     // the thread in List5 and makes it current, ready for Start. False when the index did not list
     // it: the thread is then made current from its address alone.
@@ -133,7 +137,6 @@ public:
     void TimerReget_Timer();
     // "NG: n" in the bottom panel (after every presenter run, at Start and when the rules change).
     void showNgCount();
-    void TimerList_Timer();
     void comboMode_Click();
     void List1_Click();
     void List1_DblClick();
@@ -177,16 +180,16 @@ public:
     QComboBox *comboFavorite = nullptr;
     QPushButton *cmdAll2ch = nullptr;
     QPushButton *cmdGoLive = nullptr;
-    QListWidget *List3 = nullptr;
+    ModelListView *List3 = nullptr;
     BoardTreeView *TreeViewIta = nullptr;
-    QListWidget *List5 = nullptr;
+    ModelListView *List5 = nullptr;
     QWidget *frameWmpControl = nullptr;  // replay controls: left empty for the replay window
-    QListWidget *List1 = nullptr;        // hidden lists
-    QListWidget *List2 = nullptr;
-    QListWidget *List4 = nullptr;
-    QListWidget *List6 = nullptr;
-    QListWidget *listFavoriteHide = nullptr;
-    QFrame *PictureListbox = nullptr;
+    ModelListView *List1 = nullptr;      // hidden lists
+    ModelListView *List2 = nullptr;
+    ModelListView *List4 = nullptr;
+    ModelListView *List6 = nullptr;
+    ModelListView *listFavoriteHide = nullptr;
+    ThreadTitlePopup *PictureListbox = nullptr;
     QLabel *lblList = nullptr;
     QTimer *TimerReget = nullptr;
     QTimer *TimerList = nullptr;
@@ -232,9 +235,11 @@ private:
     void applyLayout();
     void applySettingsLines();
     void applyTemplateLook();
-    void loadFavorites();
     void createLiveSession();
-    void openBoardAndWait(const QString &address);
+    void setBoardButtonsEnabled(bool enabled);
+    void reenableFinishedThreadList();
+    void tellFavoriteAdded(FavoriteAddStatus status);
+    void makeThreadCurrent(const ThreadChoice &thread);
 
     MainWindowHooks m_hooks;
     MainSettings m_settings;
@@ -242,8 +247,7 @@ private:
     QPointer<QWidget> m_ngDialog;
     SettingsDialogs *m_dialogs = nullptr;
     ThreadChannel *m_thread = nullptr;
-    qint16 m_intGetSureFrom = 0;
-    QString strBoardMenuUrl;
+    BoardNavigator m_boards{*m_thread};
     MainLayout m_layout;
     // Window geometry as read from the settings file and as placed in pixels: a window that was
     // not moved or resized writes back the twips it read, not a pixel-rounded copy.

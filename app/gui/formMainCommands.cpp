@@ -8,11 +8,11 @@
 #include "app/gui/formNgSettings.h"
 #include "platform/MessageService.h"
 #include "platform/gui/DesktopServices.h"
+#include "platform/gui/ModelListView.h"
 #include "platform/gui/WindowEffects.h"
 
 #include <QCheckBox>
 #include <QCursor>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -53,10 +53,10 @@ void formMain::cmdWrite_Click()
 void formMain::menuOpenIE_Click()
 {
     const int row = List5->currentRow();
-    if (row < 0 || row >= List5->count() || List5->item(row)->text().isEmpty())
+    if (List5->text(row).isEmpty())
         platform::showMessage(QStringLiteral("スレッドを選択してください"), this);
     else if (row < List6->count())
-        platform::openInDesktopBrowser(List6->item(row)->text());
+        platform::openInDesktopBrowser(List6->text(row));
 }
 
 void formMain::menuOpenURL_Click()

@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 
 namespace harness {
 

@@ -98,3 +98,9 @@ QRect twipsToPixelRect(const TwipsRect &rect, const QWidget *widget)
     return QRect(left, top, twipsToPixels(rect.right(), dpiX) - left,
                  twipsToPixels(rect.bottom(), dpiY) - top);
 }
+
+void TitleStrip::setCaption(const QString &text)
+{
+    lblCaption->setText(text);
+    lblCaption->setToolTip(platform::plainToolTip(text));
+}

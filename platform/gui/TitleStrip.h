@@ -43,6 +43,9 @@ public:
     // Places the strip in its parent and the pieces inside it, all from twips.
     void applyLayout(const TwipsRect &strip, const TwipsRect &image, const TitlePictures &pictures);
 
+    // lblCaption's text, with the same text as its plain tool tip.
+    void setCaption(const QString &text);
+
     TitleImage *Image1;
     QLabel *lblCaption;
     ChromePicture *picMin;    // its pressed face is PicMinOn

@@ -15,7 +15,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -55,12 +55,9 @@ inline bool newResponsesWaiting(const BoardSim &sim, formMain &w)
     return true;
 }
 
-inline QStringList entries(const QListWidget *list)
+inline QStringList entries(const ModelListView *list)
 {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
+    return list->texts();
 }
 
 // The window started on config with the board menu at menuUrl. TimerReget is set out of reach,
@@ -80,7 +77,7 @@ inline void openLiveBoard(formMain &w, const QString &board)
 {
     const QString needle = QLatin1Char('/') + board + QStringLiteral("/subback.html");
     for (int i = 0; i < w.List4->count(); ++i) {
-        if (w.List4->item(i)->text().endsWith(needle)) {
+        if (w.List4->text(i).endsWith(needle)) {
             w.List3->setCurrentRow(i);
             w.List3_Click();
             w.List3_DblClick();

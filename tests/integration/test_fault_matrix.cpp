@@ -27,7 +27,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>

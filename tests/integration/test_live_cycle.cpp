@@ -32,7 +32,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -119,10 +119,10 @@ TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadLis
     openLiveBoard(*w, "livenhk");
     EXPECT_EQ(w->intGetSureFrom(), 1);
     ASSERT_GT(w->List5->count(), 0); // listed before the opener returned
-    EXPECT_TRUE(w->List5->item(0)->text().startsWith(QStringLiteral("1: ")));
-    EXPECT_TRUE(w->List5->item(0)->toolTip().startsWith(QStringLiteral("勢い："))) << w->List5->item(0)->toolTip().toStdString();
+    EXPECT_TRUE(w->List5->text(0).startsWith(QStringLiteral("1: ")));
+    EXPECT_TRUE(w->List5->toolTip(0).startsWith(QStringLiteral("勢い："))) << w->List5->toolTip(0).toStdString();
     const QRegularExpression threadPage(QStringLiteral("^http://127\\.0\\.0\\.1:\\d+/test/read\\.cgi/livenhk/\\d+/l50$"));
-    EXPECT_TRUE(threadPage.match(w->List6->item(0)->text()).hasMatch()) << w->List6->item(0)->text().toStdString();
+    EXPECT_TRUE(threadPage.match(w->List6->text(0)).hasMatch()) << w->List6->text(0).toStdString();
 
     w->cmdAll2ch_Click();
     QTreeWidgetItem *board = nullptr;
@@ -137,7 +137,7 @@ TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadLis
     w->TreeViewIta_DblClick();
     EXPECT_EQ(w->intGetSureFrom(), 2);
     ASSERT_GT(w->List6->count(), 0);
-    EXPECT_TRUE(w->List6->item(0)->text().contains(QStringLiteral("/livetv/")));
+    EXPECT_TRUE(w->List6->text(0).contains(QStringLiteral("/livetv/")));
 
     // The thread-list window ends with exactly the second board.
     ASSERT_EQ(filled.size(), 4);
@@ -162,7 +162,7 @@ TEST_F(LiveCycle, FavouritesAddTwiceAndOpenWithoutSubback)
     w->menuAddFavorite_Click();
     ASSERT_EQ(w->comboFavorite->count(), 2);
     EXPECT_EQ(w->comboFavorite->itemText(0), w->comboFavorite->itemText(1));
-    EXPECT_TRUE(w->listFavoriteHide->item(0)->text().endsWith(QStringLiteral("subback.html")));
+    EXPECT_TRUE(w->listFavoriteHide->text(0).endsWith(QStringLiteral("subback.html")));
 
     w->comboFavorite->setCurrentIndex(1);
     w->comboFavorite_Click();
@@ -340,7 +340,7 @@ TEST_F(LiveCycle, ThreadReachingThousandIsFollowedToTheNewTopThread)
     ASSERT_TRUE(followed) << "still on " << oldThread.toStdString();
     EXPECT_EQ(w->intGetSureFrom(), 1);
     EXPECT_EQ(w->List5->currentRow(), 0);
-    EXPECT_TRUE(w->lblCaptionText().contains(w->List5->item(0)->text()));
+    EXPECT_TRUE(w->lblCaptionText().contains(w->List5->text(0)));
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.shown().join('|').toStdString();
 }
 
@@ -360,7 +360,7 @@ TEST_F(LiveCycle, NextPartByTitleIsAwaitedWhileTheFinishedThreadTopsTheBoardThen
     openLiveBoard(*w, "livenhk");
     chooseTopThread(*w);
     const QString oldThread = w->threadChannel().address().strThreNo;
-    const SeriesTitle oldTitle = seriesTitle(summariseThread(w->List5->item(0)->text(), QString()).title);
+    const SeriesTitle oldTitle = seriesTitle(summariseThread(w->List5->text(0), QString()).title);
     w->Command1_Click();
 
     // Full, and nobody has made the next part yet: the top thread is the finished one.

@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include "platform/gui/ModelListView.h"
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
@@ -196,7 +197,7 @@ TEST(Soak, BusyThreadForHoursWithHandoversAndReplayHoldsNothingBack)
     // The live board's top thread, started in the label view.
     const QString needle = QStringLiteral("/livenhk/subback.html");
     for (int i = 0; i < w.List4->count(); ++i)
-        if (w.List4->item(i)->text().endsWith(needle))
+        if (w.List4->text(i).endsWith(needle))
             w.List3->setCurrentRow(i);
     ASSERT_GE(w.List3->currentRow(), 0);
     w.List3_DblClick();
@@ -324,7 +325,7 @@ TEST(Soak, BusyThreadForHoursWithHandoversAndReplayHoldsNothingBack)
                               << w.Command1->text().toStdString() << " " << w.Command1->isEnabled()
                               << " | thread " << w.threadChannel().address().strThreNo.toStdString()
                               << " last " << w.threadPosition().intLastDt << " | list5 "
-                              << w.List5->count() << " " << (w.List5->count() ? w.List5->item(0)->text().toStdString() : "");
+                              << w.List5->count() << " " << (w.List5->count() ? w.List5->text(0).toStdString() : "");
                 w.List3_DblClick();
                 if (w.List5->count() > 0) {
                     w.List5->setCurrentRow(0);

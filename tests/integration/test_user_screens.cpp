@@ -32,6 +32,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLinearGradient>
+#include "platform/gui/ModelListView.h"
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -113,7 +114,7 @@ protected:
     void chooseLiveThread()
     {
         for (int i = 0; i < w->List4->count(); ++i)
-            if (w->List4->item(i)->text().endsWith(QStringLiteral("/livenhk/subback.html")))
+            if (w->List4->text(i).endsWith(QStringLiteral("/livenhk/subback.html")))
                 w->List3->setCurrentRow(i);
         ASSERT_GE(w->List3->currentRow(), 0);
         w->List3_DblClick();

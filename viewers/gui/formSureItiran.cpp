@@ -1,29 +1,31 @@
 #include "viewers/gui/formSureItiran.h"
 
-#include "net/ThreadSummary.h"
+#include "net/ThreadListModel.h"
+#include "platform/gui/ModelListView.h"
 
 #include <QDateTime>
 #include <QHeaderView>
-#include <QListWidget>
 #include <QPointer>
+#include <QSortFilterProxyModel>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
-constexpr int kEntryColumn = 0;
-constexpr int kMomentumColumn = 1;
-// Per column: the entry's index in List1, or its momentum (-1 when unknown, so it sorts below 0).
-constexpr int kSortRole = Qt::UserRole;
-
-class ThreadRow : public QTreeWidgetItem
+// The table's view of the thread list: its captions, sorted by the model's SortRole.
+class SortedThreads : public QSortFilterProxyModel
 {
 public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem &other) const override
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : kEntryColumn;
-        return data(column, kSortRole).toDouble() < other.data(column, kSortRole).toDouble();
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+            if (section == ThreadListModel::EntryColumn)
+                return QStringLiteral("スレッド");
+            if (section == ThreadListModel::MomentumColumn)
+                return QStringLiteral("勢い");
+        }
+        return QSortFilterProxyModel::headerData(section, orientation, role);
     }
 };
 
@@ -36,23 +38,31 @@ formSureItiran::formSureItiran(ThreadListHost &host, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("スレッド一覧"));
     resize(520, 640);
-    m_list1 = new QListWidget(this);
+    m_threads = new ThreadListModel(this);
+    m_list1 = new ModelListView(m_threads, ThreadListModel::EntryColumn, this);
     m_list1->hide();
-    m_list2 = new QListWidget(this);
+    m_list2 = new ModelListView(m_threads, ThreadListModel::AddressColumn, this);
     m_list2->hide();
-    m_table = new QTreeWidget(this);
+
+    m_sorted = new SortedThreads(this);
+    m_sorted->setSourceModel(m_threads);
+    m_sorted->setSortRole(ThreadListModel::SortRole);
+    m_table = new QTreeView(this);
     m_table->setObjectName(QStringLiteral("threadTable"));
     m_table->setRootIsDecorated(false);
-    m_table->setHeaderLabels({QStringLiteral("スレッド"), QStringLiteral("勢い")});
+    m_table->setUniformRowHeights(true);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setModel(m_sorted);
+    m_table->setColumnHidden(ThreadListModel::AddressColumn, true);
     m_table->header()->setStretchLastSection(false);
-    m_table->header()->setSectionResizeMode(kEntryColumn, QHeaderView::Stretch);
-    m_table->header()->setSectionResizeMode(kMomentumColumn, QHeaderView::ResizeToContents);
+    m_table->header()->setSectionResizeMode(ThreadListModel::EntryColumn, QHeaderView::Stretch);
+    m_table->header()->setSectionResizeMode(ThreadListModel::MomentumColumn, QHeaderView::ResizeToContents);
     m_table->setSortingEnabled(true);
-    m_table->sortByColumn(kEntryColumn, Qt::AscendingOrder);
-    connect(m_table, &QTreeWidget::itemClicked, this, [this] { tableRowChosen(false); });
-    connect(m_table, &QTreeWidget::itemDoubleClicked, this, [this] { tableRowChosen(true); });
-    connect(m_list1, &QListWidget::itemClicked, this, [this](QListWidgetItem *) { List1_Click(); });
-    connect(m_list1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *) { List1_DblClick(); });
+    m_table->sortByColumn(ThreadListModel::EntryColumn, Qt::AscendingOrder);
+    connect(m_table, &QTreeView::clicked, this, [this] { tableRowChosen(false); });
+    connect(m_table, &QTreeView::doubleClicked, this, [this] { tableRowChosen(true); });
+    connect(m_list1, &QListView::clicked, this, &formSureItiran::List1_Click);
+    connect(m_list1, &QListView::doubleClicked, this, &formSureItiran::List1_DblClick);
 }
 
 void formSureItiran::showEvent(QShowEvent *event)
@@ -74,8 +84,7 @@ void formSureItiran::resizeEvent(QResizeEvent *event)
 
 void formSureItiran::Form_Load()
 {
-    m_list1->clear();
-    m_table->clear();
+    m_threads->clear();
     QPointer<formSureItiran> self(this);
     reopenBoardAsOpened(m_host);
     if (self)
@@ -84,32 +93,15 @@ void formSureItiran::Form_Load()
 
 void formSureItiran::setThreadLists(const QStringList &entries, const QStringList &addresses)
 {
-    m_list1->clear();
-    m_list2->clear();
-    m_list1->addItems(entries);
-    m_list2->addItems(addresses);
-
-    m_table->clear();
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    QList<QTreeWidgetItem *> rows;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const std::optional<double> momentum =
-            momentumPerHour(summariseThread(entries.at(i), addresses.value(i)), now);
-        auto *row = new ThreadRow({entries.at(i), momentumText(momentum)});
-        row->setData(kEntryColumn, kSortRole, double(i));
-        row->setData(kMomentumColumn, kSortRole, momentum.value_or(-1.0));
-        row->setTextAlignment(kMomentumColumn, Qt::AlignRight | Qt::AlignVCenter);
-        rows << row;
-    }
-    m_table->addTopLevelItems(rows);
+    m_threads->setThreads(entries, addresses, QDateTime::currentSecsSinceEpoch());
 }
 
 void formSureItiran::tableRowChosen(bool doubleClick)
 {
-    const QTreeWidgetItem *row = m_table->currentItem();
-    if (!row)
+    const QModelIndex row = m_sorted->mapToSource(m_table->currentIndex());
+    if (!row.isValid())
         return;
-    m_list1->setCurrentRow(int(row->data(kEntryColumn, kSortRole).toDouble()));
+    m_list1->setCurrentRow(row.row());
     if (doubleClick)
         List1_DblClick();
     else
@@ -119,8 +111,7 @@ void formSureItiran::tableRowChosen(bool doubleClick)
 void formSureItiran::List1_Click()
 {
     const int index = m_list1->currentRow();
-    if (index < m_list2->count())
-        m_list2->setCurrentRow(index);
+    m_list2->setCurrentRow(index);
     m_host.selectList5Row(index);
 }
 

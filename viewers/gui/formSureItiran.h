@@ -6,17 +6,20 @@
 // formMain keeps a QPointer to it and, in listThreads, calls setThreadLists with List5's and
 // List6's entries whenever the window exists. Callers place it before showing it.
 //
-// What the user sees is threadTable: List1's entries with each thread's momentum (responses per
-// hour since its key, at the time of listing) beside them, sortable by either column. List1 and
-// List2 keep the entries in index order; a row of the table acts on its entry of List1.
+// The window holds its copy of the thread list as a model (entry, address, momentum). What the
+// user sees is threadTable, the model through a sorting proxy: the entries with each thread's
+// momentum (responses per hour since its key, at the time of listing) beside them, sortable by
+// either column. The hidden List1 and List2 show the entries and the addresses in index order; a
+// row of the table acts on its entry of List1.
 
 #include "viewers/ViewerHosts.h"
 
 #include <QWidget>
 
-class QListWidget;
-class QListWidgetItem;
-class QTreeWidget;
+class ModelListView;
+class QSortFilterProxyModel;
+class QTreeView;
+class ThreadListModel;
 
 class formSureItiran : public QWidget
 {
@@ -27,9 +30,9 @@ public:
     // listThreads: empties both lists, then copies the thread entries and their addresses.
     void setThreadLists(const QStringList &entries, const QStringList &addresses);
 
-    QListWidget *List1() const { return m_list1; } // thread entries, as in List5
-    QListWidget *List2() const { return m_list2; } // thread page addresses, as in List6 (hidden)
-    QTreeWidget *threadTable() const { return m_table; }
+    ModelListView *List1() const { return m_list1; } // thread entries, as in List5
+    ModelListView *List2() const { return m_list2; } // thread page addresses, as in List6 (hidden)
+    QTreeView *threadTable() const { return m_table; }
 
     void List1_Click();
     void List1_DblClick();
@@ -47,9 +50,11 @@ private:
     void tableRowChosen(bool doubleClick);
 
     ThreadListHost &m_host;
-    QListWidget *m_list1 = nullptr;
-    QListWidget *m_list2 = nullptr;
-    QTreeWidget *m_table = nullptr;
+    ThreadListModel *m_threads = nullptr;
+    QSortFilterProxyModel *m_sorted = nullptr;
+    ModelListView *m_list1 = nullptr;
+    ModelListView *m_list2 = nullptr;
+    QTreeView *m_table = nullptr;
     bool m_loadStarted = false;
     bool m_starting = false; // a double click's Start is waiting for its fetch
 };

@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPointer>
 
 #include <gtest/gtest.h>

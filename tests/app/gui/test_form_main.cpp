@@ -31,6 +31,9 @@
 #include <QLabel>
 #include <QAction>
 #include <QLineEdit>
+#include "app/gui/ThreadTitlePopup.h"
+#include "platform/gui/ModelListView.h"
+
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -320,7 +323,7 @@ TEST_F(MainWindowTest, ThreadEntryClickShowsItsTitleUnderThePointerForASecondAnd
     auto w = open();
     w->show();
     const QString title = QStringLiteral("<b>とても長いスレッドタイトルの実況スレ</b> その１２３ (523)");
-    w->List5->addItems({QStringLiteral("短い (1)"), title});
+    w->boards().threads().setThreads({QStringLiteral("短い (1)"), title}, {QString(), QString()}, 0);
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 20), w->List5->viewport()->mapToGlobal(QPointF(10, 20)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w->List5->viewport(), &move);
@@ -380,8 +383,8 @@ TEST_F(MainWindowTest, CommandsWithoutAThreadTellTheUserAndDoNothing)
     QList<bool> miniStart;
     w->hooks().mini.setStartEnabled = [&](bool on) { miniStart << on; };
     w->Command1->setEnabled(true);
-    w->List5->addItem(QStringLiteral("1: スレ (10)"));
-    w->List6->addItem(QStringLiteral("http://h/test/read.cgi/b/123/l50"));
+    w->boards().threads().setThreads({QStringLiteral("1: スレ (10)")},
+                                     {QStringLiteral("http://h/test/read.cgi/b/123/l50")}, 0);
     w->List5->setCurrentRow(-1);
     w->List5_DblClick();
     EXPECT_FALSE(w->Command1->isEnabled());
@@ -448,6 +451,7 @@ TEST_F(MainWindowTest, FavouritesStopAtABlankLineAndTheTreeNeedsABoard)
     auto w = open();
     EXPECT_EQ(w->comboFavorite->count(), 1);
     EXPECT_EQ(w->listFavoriteHide->count(), 1);
+    EXPECT_EQ(w->comboFavorite->currentIndex(), -1); // none chosen until the user picks one
 
     // A category node of the tree is no board.
     w->TreeViewIta->addNode(QStringLiteral("K1"), QStringLiteral("実況ch"), QString());

@@ -14,7 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -153,8 +153,8 @@ TEST_F(UnwritableFolder, AFavouriteThatCannotBeStoredIsReportedAndNotListed)
         testsupport::writeBytes(favoritesFilePath(), old);
         auto w = open();
         ASSERT_EQ(w->comboFavorite->count(), 1);
-        w->List3->addItem(QStringLiteral("番組ch(TV)"));
-        w->List4->addItem(QStringLiteral("http://live.example/livetv/subback.html"));
+        w->boards().liveBoards().setBoards(
+            {{QStringLiteral("番組ch(TV)"), QStringLiteral("http://live.example/livetv/subback.html")}});
         w->List3->setCurrentRow(0);
         if (!blocker.block(QStringLiteral("favorite.txt"))) {
             std::cout << "[ SKIPPED  ] " << blocker.name << ": cannot be arranged here\n";

@@ -2,15 +2,16 @@
 // opened, clicks select the same row everywhere, a double click starts the thread and closes.
 
 #include "TestSupport.h"
+#include "net/ThreadListModel.h"
+#include "platform/gui/ModelListView.h"
 #include "viewers/gui/formSureItiran.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,9 +68,9 @@ void sendMouse(QWidget *target, QEvent::Type type, const QPoint &pos)
 }
 
 // A real double click on row: press, release, double click, release.
-void doubleClickRow(QListWidget *list, int row)
+void doubleClickRow(ModelListView *list, int row)
 {
-    const QPoint pos = list->visualItemRect(list->item(row)).center();
+    const QPoint pos = list->rowRect(row).center();
     QWidget *viewport = list->viewport();
     sendMouse(viewport, QEvent::MouseButtonPress, pos);
     sendMouse(viewport, QEvent::MouseButtonRelease, pos);
@@ -77,9 +78,9 @@ void doubleClickRow(QListWidget *list, int row)
     sendMouse(viewport, QEvent::MouseButtonRelease, pos);
 }
 
-void clickRow(QListWidget *list, int row)
+void clickRow(ModelListView *list, int row)
 {
-    const QPoint pos = list->visualItemRect(list->item(row)).center();
+    const QPoint pos = list->rowRect(row).center();
     sendMouse(list->viewport(), QEvent::MouseButtonPress, pos);
     sendMouse(list->viewport(), QEvent::MouseButtonRelease, pos);
 }
@@ -110,14 +111,14 @@ TEST(SureItiran, LoadListsTheBoardAsItWasOpened)
         QPointer<formSureItiran> window = openWindow(main);
         EXPECT_EQ(main.calls, QStringList{c.opener});
         ASSERT_EQ(window->List1()->count(), 5);
-        EXPECT_TRUE(window->List1()->item(0)->text().contains(c.board));
-        EXPECT_TRUE(window->List2()->item(4)->text().contains(QStringLiteral("/%1/1005/l50").arg(c.board)));
+        EXPECT_TRUE(window->List1()->text(0).contains(c.board));
+        EXPECT_TRUE(window->List2()->text(4).contains(QStringLiteral("/%1/1005/l50").arg(c.board)));
         EXPECT_FALSE(window->List2()->isVisible());
         // A second listing while the window exists replaces the first one whole.
         main.listBoard("second");
         EXPECT_EQ(window->List1()->count(), 5);
-        EXPECT_TRUE(window->List1()->item(0)->text().contains("second"));
-        EXPECT_TRUE(window->List2()->item(0)->text().contains("second"));
+        EXPECT_TRUE(window->List1()->text(0).contains("second"));
+        EXPECT_TRUE(window->List2()->text(0).contains("second"));
         delete window;
     }
 }
@@ -164,23 +165,25 @@ TEST(SureItiran, MomentumColumnSortsAndARowActsOnItsEntry)
 {
     FakeMain main;
     QPointer<formSureItiran> window = openWindow(main);
-    QTreeWidget *table = window->threadTable();
-    ASSERT_EQ(table->topLevelItemCount(), 5);
-    EXPECT_EQ(table->headerItem()->text(1), QStringLiteral("勢い"));
+    QTreeView *table = window->threadTable();
+    const QAbstractItemModel *rows = table->model();
+    auto cell = [rows](int row, int column) { return rows->index(row, column).data().toString(); };
+    constexpr int momentum = ThreadListModel::MomentumColumn;
+    ASSERT_EQ(rows->rowCount(), 5);
+    EXPECT_EQ(rows->headerData(momentum, Qt::Horizontal).toString(), QStringLiteral("勢い"));
     // Keys a second apart, counts 10 to 50: the busiest is the last entry.
-    table->sortByColumn(1, Qt::DescendingOrder);
-    EXPECT_TRUE(table->topLevelItem(0)->text(0).startsWith(QStringLiteral("5: ")));
-    EXPECT_FALSE(table->topLevelItem(0)->text(1).isEmpty());
+    table->sortByColumn(momentum, Qt::DescendingOrder);
+    EXPECT_TRUE(cell(0, 0).startsWith(QStringLiteral("5: ")));
+    EXPECT_FALSE(cell(0, momentum).isEmpty());
 
-    QTreeWidgetItem *top = table->topLevelItem(0);
-    const QPoint pos = table->visualItemRect(top).center();
+    const QPoint pos = table->visualRect(rows->index(0, 0)).center();
     sendMouse(table->viewport(), QEvent::MouseButtonPress, pos);
     sendMouse(table->viewport(), QEvent::MouseButtonRelease, pos);
     EXPECT_EQ(main.list5Row, 4);
     EXPECT_EQ(window->List2()->currentRow(), 4);
 
     table->sortByColumn(0, Qt::AscendingOrder);   // back to the index's order
-    EXPECT_TRUE(table->topLevelItem(0)->text(0).startsWith(QStringLiteral("1: ")));
+    EXPECT_TRUE(cell(0, 0).startsWith(QStringLiteral("1: ")));
     delete window;
 }
 

@@ -18,7 +18,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QWebEngineView>
-#include <QListWidget>
+#include "platform/gui/ModelListView.h"
 #include <QPixmap>
 #include <QScreen>
 #include <gtest/gtest.h>
