@@ -2,29 +2,22 @@
 
 #include "platform/Cp932.h"
 #include "present/DirtyBands.h"
+#include "present/gui/MarqueeContent.h"
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QHash>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QTextLayout>
 #include <QUrl>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace {
 
-constexpr int kPad = 4;            // room for glyph ink outside the advance box
-constexpr double kLineHeight = 1.15; // line box per em: 26 px text gives the page's 30 px rows
-constexpr double kCellPadding = 1;   // table cells
-constexpr double kCellSpacing = 2;
 constexpr double kBodyMargin = 8;
 constexpr int kFrameMs = 16;
 constexpr int kDirtyRowPx = 8;  // rows of the repainted part: the page's rows are 30 px apart
@@ -41,161 +34,10 @@ QString defaultFontFamily()
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
-QFont runFont(const QString &family, const MarqueeRun &run)
-{
-    QFont font(family);
-    font.setPixelSize(std::max(1, run.pixelSize));
-    font.setBold(run.bold);
-    return font;
-}
-
-QString elementSignature(const MarqueeElement &element)
-{
-    QString key = element.tableRow ? QStringLiteral("T") : QStringLiteral("P");
-    for (const MarqueeBlock &block : element.blocks) {
-        key += QLatin1Char('\x1d');
-        for (const MarqueeLine &line : block.lines) {
-            key += QLatin1Char('\x1e');
-            for (const MarqueeRun &run : line.runs)
-                key += QStringLiteral("\x1f%1,%2,%3,").arg(run.pixelSize).arg(run.bold).arg(run.colour) + run.text;
-        }
-    }
-    return key;
-}
-
 bool rowIsBlank(const QImage &image, int y)
 {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
     return std::all_of(row, row + image.width(), [](QRgb p) { return qAlpha(p) == 0; });
-}
-
-struct LineMetrics
-{
-    double width = 0;
-    double height = 0;
-    double baseline = 0; // from the line's top
-};
-
-} // namespace
-
-// Each run's text shaped once per page load: its advance for the layout and its glyphs for the
-// drawing. A response's four outline copies and its coloured text share one text, so shaping
-// (the costly part of rendering a page) runs once for all five. The stagger indent (up to a few
-// hundred U+00A0 at the start of a line, most of a page's characters) draws nothing: it only
-// moves the text, by as many no-break-space advances, and is not shaped.
-class MarqueeTextShaper
-{
-public:
-    struct Shaped
-    {
-        double advance = 0;
-        double ascent = 0;   // the font's, for the line box
-        double descent = 0;
-        QPointF glyphOrigin; // where to draw the glyphs, relative to the run's start on its baseline
-        QList<QGlyphRun> glyphs;
-        double indent = 0;   // advance of the leading no-break spaces, which draw nothing
-    };
-
-    const Shaped &shape(const QString &family, const MarqueeRun &run)
-    {
-        const QString fontKey = QString::number(run.pixelSize) + (run.bold ? QLatin1Char('b') : QLatin1Char('n'))
-            + family + QLatin1Char('\x1f');
-        const QString key = fontKey + run.text;
-        if (const auto it = m_shaped.constFind(key); it != m_shaped.constEnd())
-            return *it;
-        const QFont font = runFont(family, run);
-        qsizetype indent = 0;
-        while (indent < run.text.size() && run.text.at(indent) == QChar(0x00A0))
-            ++indent;
-        Shaped shaped = shapeText(font, QStringView(run.text).mid(indent));
-        if (indent > 0) {
-            auto space = m_spaceAdvance.constFind(fontKey);
-            if (space == m_spaceAdvance.constEnd())
-                space = m_spaceAdvance.insert(fontKey, shapeText(font, u"\u00A0").advance);
-            const double lead = double(indent) * *space;
-            shaped.advance += lead;
-            shaped.glyphOrigin.rx() += lead;
-            shaped.indent = lead;
-        }
-        return *m_shaped.insert(key, shaped);
-    }
-
-private:
-    static Shaped shapeText(const QFont &font, QStringView text)
-    {
-        Shaped shaped;
-        const QFontMetricsF metrics(font);
-        shaped.ascent = metrics.ascent();
-        shaped.descent = metrics.descent();
-        if (text.isEmpty())
-            return shaped;
-        QTextLayout layout(text.toString(), font);
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        layout.endLayout();
-        if (line.isValid()) {
-            shaped.advance = line.horizontalAdvance();
-            shaped.glyphOrigin = QPointF(0, -line.ascent());
-            shaped.glyphs = line.glyphRuns();
-        }
-        return shaped;
-    }
-
-    QHash<QString, Shaped> m_shaped;
-    QHash<QString, double> m_spaceAdvance;
-};
-
-namespace {
-
-LineMetrics measureLine(MarqueeTextShaper &shaper, const QString &family, const MarqueeLine &line,
-                        int fallbackPixels)
-{
-    LineMetrics m;
-    double ascent = 0, descent = 0, tallest = 0;
-    for (const MarqueeRun &run : line.runs) {
-        const MarqueeTextShaper::Shaped &shaped = shaper.shape(family, run);
-        m.width += shaped.advance;
-        ascent = std::max(ascent, shaped.ascent);
-        descent = std::max(descent, shaped.descent);
-        tallest = std::max(tallest, double(run.pixelSize));
-    }
-    if (line.runs.isEmpty())
-        tallest = fallbackPixels;
-    m.height = std::ceil(kLineHeight * tallest);
-    m.baseline = (m.height - (ascent + descent)) / 2 + ascent;
-    return m;
-}
-
-struct BlockLayout
-{
-    QList<LineMetrics> lines;
-    double width = 0;
-    double height = 0;
-};
-
-BlockLayout measureBlock(MarqueeTextShaper &shaper, const QString &family, const MarqueeBlock &block,
-                         int fallbackPixels)
-{
-    BlockLayout b;
-    for (const MarqueeLine &line : block.lines) {
-        const LineMetrics m = measureLine(shaper, family, line, fallbackPixels);
-        b.lines.append(m);
-        b.width = std::max(b.width, m.width);
-        b.height += m.height;
-    }
-    return b;
-}
-
-int firstPixelSize(const MarqueeElement &element)
-{
-    for (const MarqueeBlock &block : element.blocks)
-        for (const MarqueeLine &line : block.lines)
-            for (const MarqueeRun &run : line.runs)
-                return run.pixelSize;
-    return 16;
 }
 
 } // namespace
@@ -310,26 +152,18 @@ void MarqueeSurface::layout()
 {
     m_dpr = devicePixelRatioF();
     m_items.clear();
-    struct Rendered
-    {
-        QImage image;
-        QSizeF size;
-        double imageLeft = 0;
-    };
-    QHash<QString, Rendered> rendered; // identical contents render once
+    QHash<QString, MarqueeContentImage> rendered; // identical contents render once
     MarqueeTextShaper shaper;
     double flowTop = m_flowTopMargin;
     for (const MarqueeElement &element : std::as_const(m_page.marquees)) {
         Item item;
-        item.signature = elementSignature(element);
-        if (const auto it = rendered.constFind(item.signature); it != rendered.constEnd()) {
-            item.image = it->image;
-            item.contentSize = it->size;
-            item.imageLeft = it->imageLeft;
-        } else {
-            item.image = renderContent(element, &item.contentSize, &item.imageLeft, shaper);
-            rendered.insert(item.signature, {item.image, item.contentSize, item.imageLeft});
-        }
+        item.signature = marqueeElementSignature(element);
+        auto it = rendered.constFind(item.signature);
+        if (it == rendered.constEnd())
+            it = rendered.insert(item.signature, renderMarqueeContent(element, m_fontFamily, m_dpr, shaper));
+        item.image = it->image;
+        item.contentSize = it->size;
+        item.imageLeft = it->imageLeft;
         item.track = MarqueeTrack(::marqueeBox(element, width()), item.contentSize.width(),
                                   element.scrollAmount, element.scrollDelayMs, element.loop);
         if (element.absolute) {
@@ -343,81 +177,6 @@ void MarqueeSurface::layout()
     buildGroups();
     restartTimer();
     update();
-}
-
-QImage MarqueeSurface::renderContent(const MarqueeElement &element, QSizeF *size, double *imageLeft,
-                                     MarqueeTextShaper &shaper) const
-{
-    *imageLeft = 0;
-    const int fallback = firstPixelSize(element);
-    QList<BlockLayout> blocks;
-    double width = 0, height = 0;
-    const double cellExtra = element.tableRow ? 2 * kCellPadding : 0;
-    for (const MarqueeBlock &block : element.blocks) {
-        blocks.append(measureBlock(shaper, m_fontFamily, block, fallback));
-        width += blocks.last().width + cellExtra;
-        height = std::max(height, blocks.last().height + cellExtra);
-    }
-    if (element.tableRow && !blocks.isEmpty()) {
-        width += kCellSpacing * (blocks.size() + 1);
-        height += 2 * kCellSpacing;
-    }
-    width = std::ceil(width);
-    height = std::ceil(height);
-    *size = QSizeF(width, height);
-    if (width <= 0 || height <= 0)
-        return QImage();
-
-    // The stagger indent is blank: the image starts where the first line's ink can start, so
-    // neither the load nor every frame pays for hundreds of transparent columns.
-    if (!element.tableRow && element.blocks.size() == 1) {
-        double blank = std::numeric_limits<double>::infinity();
-        for (const MarqueeLine &line : element.blocks.first().lines) {
-            double lead = 0;
-            for (const MarqueeRun &run : line.runs) {
-                const MarqueeTextShaper::Shaped &shaped = shaper.shape(m_fontFamily, run);
-                if (!shaped.glyphs.isEmpty()) {
-                    blank = std::min(blank, lead + shaped.indent);
-                    break;
-                }
-                lead += shaped.advance;
-            }
-        }
-        if (std::isfinite(blank))
-            *imageLeft = std::max(0.0, std::floor(blank));
-    }
-    const double crop = *imageLeft;
-    QImage image(QSize(int(std::ceil((width + 2 * kPad - crop) * m_dpr)), int(std::ceil((height + 2 * kPad) * m_dpr))),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(m_dpr);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.translate(-crop, 0);
-    double x = kPad + (element.tableRow ? kCellSpacing : 0);
-    for (int b = 0; b < element.blocks.size(); ++b) {
-        const MarqueeBlock &block = element.blocks.at(b);
-        const BlockLayout &layout = blocks.at(b);
-        // Cells are vertically centred in the row, as table cells are by default.
-        double y = kPad + (element.tableRow ? kCellSpacing + kCellPadding : 0);
-        if (element.tableRow)
-            y += (height - 2 * kCellSpacing - 2 * kCellPadding - layout.height) / 2;
-        const double left = x + (element.tableRow ? kCellPadding : 0);
-        for (int l = 0; l < block.lines.size(); ++l) {
-            double runX = left;
-            for (const MarqueeRun &run : block.lines.at(l).runs) {
-                const MarqueeTextShaper::Shaped &shaped = shaper.shape(m_fontFamily, run);
-                painter.setPen(QColor(QRgb(0xFF000000u | run.colour)));
-                const QPointF origin = QPointF(runX, y + layout.lines.at(l).baseline) + shaped.glyphOrigin;
-                for (const QGlyphRun &glyphs : shaped.glyphs)
-                    painter.drawGlyphRun(origin, glyphs);
-                runX += shaped.advance;
-            }
-            y += layout.lines.at(l).height;
-        }
-        x += layout.width + cellExtra + (element.tableRow ? kCellSpacing : 0);
-    }
-    return image;
 }
 
 void MarqueeSurface::buildGroups()
@@ -536,12 +295,12 @@ QRect MarqueeSurface::groupBounds(const Group &group, double elapsed) const
         if (!left)
             continue;
         const QSizeF size = item.image.deviceIndependentSize();
-        const double x = std::round(*left) - kPad + item.imageLeft;
+        const double x = std::round(*left) - kMarqueeInkPad + item.imageLeft;
         const double from = std::max<double>(x, item.track.box().left);
         // Not clipped at the box's right edge: the merged image of a group is not either.
         const double to = x + size.width();
         if (to > from)
-            bounds |= QRectF(from, item.top - kPad, to - from, size.height());
+            bounds |= QRectF(from, item.top - kMarqueeInkPad, to - from, size.height());
     }
     if (bounds.isEmpty())
         return QRect();
@@ -633,8 +392,8 @@ void MarqueeSurface::drawGroup(QPainter &painter, const Group &group, double ela
         return;
     }
     const double headLeft = head.track.box().right() - head.track.revealed(elapsed);
-    const double x = std::round(headLeft) - kPad + head.imageLeft + group.offset.x();
-    const double y = head.top - kPad + group.offset.y();
+    const double x = std::round(headLeft) - kMarqueeInkPad + head.imageLeft + group.offset.x();
+    const double y = head.top - kMarqueeInkPad + group.offset.y();
     const double clipLeft = std::max<double>(head.track.box().left, area.left());
     const double clipRight = area.right() + 1.0;
     const double from = std::max(x, clipLeft);
@@ -654,8 +413,8 @@ void MarqueeSurface::drawItem(QPainter &painter, const Item &item, double elapse
     const auto left = item.track.contentLeft(elapsed);
     if (!left)
         return;
-    const double x = std::round(*left) - kPad + item.imageLeft;
-    const double y = item.top - kPad;
+    const double x = std::round(*left) - kMarqueeInkPad + item.imageLeft;
+    const double y = item.top - kMarqueeInkPad;
     const double clipLeft = std::max<double>(item.track.box().left, area.left());
     const double clipRight = std::min<double>(item.track.box().right(), area.right() + 1.0);
     const double from = std::max(x, clipLeft);

@@ -22,8 +22,6 @@
 #include <functional>
 #include <optional>
 
-class MarqueeTextShaper;
-
 class MarqueeSurface : public QWidget
 {
     Q_OBJECT
@@ -85,8 +83,8 @@ private:
         MarqueeTrack track;
         double top = 0;
         QSizeF contentSize;
-        QImage image;      // content plus kPad on every side, at m_dpr, less the blank indent
-        double imageLeft = 0; // the image's left edge is this far right of content left - kPad
+        QImage image;      // as rendered (present/gui/MarqueeContent.h), at m_dpr
+        double imageLeft = 0;
         QString signature; // identical signatures render identically
     };
     // Marquees drawn together: one response's outline copies and text.
@@ -109,8 +107,6 @@ private:
     double now() const;
     void drawItem(QPainter &painter, const Item &item, double elapsed, const QRect &area) const;
     void drawGroup(QPainter &painter, const Group &group, double elapsed, const QRect &area) const;
-    QImage renderContent(const MarqueeElement &element, QSizeF *size, double *imageLeft,
-                         MarqueeTextShaper &shaper) const;
 
     MarqueePage m_page;
     QString m_location;
