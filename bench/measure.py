@@ -285,36 +285,66 @@ def program_fetch_case(build, cycles):
         shutil.rmtree(home, ignore_errors=True)
 
 
-def program_startup_case(build, runs=5):
+def program_startup_case(build, runs=5, before=None):
     """The real program, process start to the first window update that painted the main window
-    with the board menu listed (KESTRELON_TRACE), and its resident memory then."""
+    with the board menu listed (KESTRELON_TRACE), and its resident memory then; then one more
+    start that opens the first browser window (the thread view) and its memory. With before
+    (the build folder of an earlier version), each run starts that version's program right
+    after this one's, so the two compare under the same load."""
     home = tempfile.mkdtemp(prefix="kbench-start-")
     sim = BoardSim(build, home, "--rate", "0")
-    results = []
+    results, former, viewer = [], [], {}
+
+    def one_start(program_build, into):
+        run_home = tempfile.mkdtemp(prefix="kbench-home-")
+        shutil.copy(os.path.join(home, "services.ini"), run_home)
+        t0 = time.monotonic_ns()
+        proc = traced_program(program_build, run_home, sim, "--quit-after", "20")
+        for line in proc.stderr:
+            words = line.split()
+            if len(words) == 6 and words[0] == "startup-first-paint":
+                into.append({"to_painted_ms": (int(words[5]) - t0) / 1e6, "rss_mb": int(words[3]) / 1024.0})
+                break
+        stop_program(proc)
+        shutil.rmtree(run_home, ignore_errors=True)
+
     try:
         if not sim.url:
             return {"error": "boardsim did not start"}
         for _ in range(runs):
-            run_home = tempfile.mkdtemp(prefix="kbench-home-")
-            shutil.copy(os.path.join(home, "services.ini"), run_home)
-            t0 = time.monotonic_ns()
-            proc = traced_program(build, run_home, sim, "--quit-after", "20")
-            for line in proc.stderr:
-                words = line.split()
-                if len(words) == 6 and words[0] == "startup-first-paint":
-                    results.append({"to_painted_ms": (int(words[5]) - t0) / 1e6,
-                                    "rss_mb": int(words[3]) / 1024.0})
-                    break
-            stop_program(proc)
-            shutil.rmtree(run_home, ignore_errors=True)
+            one_start(build, results)
+            if before:
+                one_start(before, former)
+        run_home = tempfile.mkdtemp(prefix="kbench-home-")
+        shutil.copy(os.path.join(home, "services.ini"), run_home)
+        proc = traced_program(build, run_home, sim, "--quit-after", "30",
+                              env_extra={"KESTRELON_TRACE_OPEN_VIEWER_MS": "500",
+                                         "QTWEBENGINE_DISABLE_SANDBOX": "1"})
+        for line in proc.stderr:
+            words = line.split()
+            if len(words) == 4 and words[0] == "viewer-shown":
+                viewer = {"shown": words[1] == "1", "shown_rss_mb": int(words[3]) / 1024.0}
+            elif len(words) == 3 and words[0] == "viewer-settled":
+                viewer["settled_rss_mb"] = int(words[2]) / 1024.0
+                break
+        stop_program(proc)
+        shutil.rmtree(run_home, ignore_errors=True)
     finally:
         sim.stop()
         shutil.rmtree(home, ignore_errors=True)
     if not results:
         return {"error": "no startup-first-paint line"}
-    results.sort(key=lambda r: r["to_painted_ms"])
-    return {**results[len(results) // 2], "runs": len(results),
-            "to_painted_all_ms": [r["to_painted_ms"] for r in results]}
+
+    def median(rows):
+        rows.sort(key=lambda r: r["to_painted_ms"])
+        return {**rows[len(rows) // 2], "runs": len(rows), "to_painted_all_ms": [r["to_painted_ms"] for r in rows]}
+
+    out = median(results)
+    if viewer:
+        out["viewer"] = viewer
+    if former:
+        out["former"] = {**median(former), "build": before}
+    return out
 
 
 def startup_case(build, runs=5):
@@ -563,6 +593,16 @@ def window_sections(t, res):
               f"{live['to_painted_ms']:.0f} ms", "< 400 ms", live["to_painted_ms"] < 400)
         t.row("kestrelon: resident memory then", f"{live['rss_mb']:.0f} MB", "< 90 MB RSS",
               live["rss_mb"] < 90)
+        v = live.get("viewer")
+        if v:
+            t.row("kestrelon: first browser window (thread view) opened: RSS as shown / 3 s later",
+                  f"{v['shown_rss_mb']:.0f} / {v.get('settled_rss_mb', 0):.0f} MB" if v["shown"] else "not shown")
+        f = live.get("former")
+        if f:
+            t.row("earlier version (KESTRELON_BENCH_BEFORE), run alternately: process start to first paint / RSS",
+                  f"{f['to_painted_ms']:.0f} ms / {f['rss_mb']:.0f} MB")
+            t.row("  this version / earlier: start to first paint, RSS",
+                  f"{live['to_painted_ms'] / f['to_painted_ms']:.2f}, {live['rss_mb'] / f['rss_mb']:.2f}")
     s = res.get("startup", NOT_RUN)
     if "error" in s:
         t.row("start-up", "failed: " + s["error"][:60], "< 400 ms", False)
@@ -705,7 +745,7 @@ def main():
     if part("startup"):
         print("  start-up ...", file=sys.stderr, flush=True)
         res["startup"] = startup_case(args.build)
-        res["startup_program"] = program_startup_case(args.build)
+        res["startup_program"] = program_startup_case(args.build, before=os.environ.get("KESTRELON_BENCH_BEFORE"))
     res["load_after"] = os.getloadavg()
     shutil.rmtree(scratch, ignore_errors=True)
 
