@@ -42,55 +42,18 @@ public:
             m_pendingImages.clear();
         m_pendingImages.append({resNo, urls, isModeChange});
     }
-    void showImageViewer() override
-    {
-        if (BrowserWindows *b = browser())
-            b->showImageViewer();
-    }
-    void closeImageViewer() override
-    {
-        if (m_browser)
-            m_browser->closeImageViewer();
-    }
-
-    void showTvGraph() override
-    {
-        if (BrowserWindows *b = browser())
-            b->showTvGraph();
-    }
-    void closeTvGraph() override
-    {
-        if (m_browser)
-            m_browser->closeTvGraph();
-    }
-
-    void showWebPage(const QString &url) override
-    {
-        if (BrowserWindows *b = browser())
-            b->showWebPage(url);
-    }
-    void closeWebWindow() override
-    {
-        if (m_browser)
-            m_browser->closeWebWindow();
-    }
-
+    // Showing loads the module; closing a window that was never built has nothing to do.
+    void showImageViewer() override { whenBuilt(&BrowserWindows::showImageViewer); }
+    void closeImageViewer() override { ifBuilt(&BrowserWindows::closeImageViewer); }
+    void showTvGraph() override { whenBuilt(&BrowserWindows::showTvGraph); }
+    void closeTvGraph() override { ifBuilt(&BrowserWindows::closeTvGraph); }
+    void showWebPage(const QString &url) override { whenBuilt(&BrowserWindows::showWebPage, url); }
+    void closeWebWindow() override { ifBuilt(&BrowserWindows::closeWebWindow); }
     bool isThreadViewVisible() const override { return m_browser && m_browser->isThreadViewVisible(); }
-    void showThreadView() override
-    {
-        if (BrowserWindows *b = browser())
-            b->showThreadView();
-    }
-    void refreshThreadView() override
-    {
-        if (BrowserWindows *b = browser())
-            b->refreshThreadView();
-    }
-    void closeThreadView() override
-    {
-        if (m_browser)
-            m_browser->closeThreadView();
-    }
+    void showThreadView() override { whenBuilt(&BrowserWindows::showThreadView); }
+    // Called right after showing, or while the view is visible: never the call that loads.
+    void refreshThreadView() override { whenBuilt(&BrowserWindows::refreshThreadView); }
+    void closeThreadView() override { ifBuilt(&BrowserWindows::closeThreadView); }
 
     void fillThreadList(const QStringList &entries, const QStringList &addresses) override
     {
@@ -122,6 +85,19 @@ private:
         QStringList urls;
         bool isModeChange;
     };
+
+    template <typename Call, typename... Args>
+    void whenBuilt(Call call, const Args &...args)
+    {
+        if (BrowserWindows *b = browser())
+            (b->*call)(args...);
+    }
+    template <typename Call>
+    void ifBuilt(Call call)
+    {
+        if (m_browser)
+            (m_browser.get()->*call)();
+    }
 
     // The browser windows, built when first needed; null when their module cannot be loaded
     // (reported once by the module).
