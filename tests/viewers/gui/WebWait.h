@@ -13,7 +13,7 @@
 #include <QJsonDocument>
 #include <optional>
 
-inline std::optional<QVariant> evalInView(QWebEngineView *view, const QString &script, int timeoutMs = 10000)
+inline std::optional<QVariant> evalInView(QWebEngineView *view, const QString &script, int timeoutMs = 20000)
 {
     std::optional<QVariant> result;
     runPrivateScript(view, script, [&result](const QVariant &value) { result = value; });
@@ -69,4 +69,17 @@ inline bool clickLink(QWebEngineView *view, const QString &text)
         return false;
     clickInView(view, QPoint(qRound(at.at(0).toDouble()), qRound(at.at(1).toDouble())));
     return true;
+}
+
+// Clicks the link until done() holds, at most three times: under load the first click may reach
+// the page before it can hit-test the freshly scrolled link, and is then lost.
+inline bool clickLinkUntil(QWebEngineView *view, const QString &text, const std::function<bool()> &done)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!clickLink(view, text))
+            return false;
+        if (testsupport::waitUntil(done, 8000))
+            return true;
+    }
+    return false;
 }

@@ -178,9 +178,9 @@ TEST_F(Tv2chTest, PageWithoutATableIsUsedWhole)
         opened << address;
         return true;
     });
-    ASSERT_TRUE(clickLink(window.WebBrowserTv2ch(), QStringLiteral("tv.example.net")));
-    EXPECT_TRUE(testsupport::waitUntil([] { return !opened.isEmpty(); }, 10000));
-    EXPECT_EQ(opened, QStringList{QStringLiteral("http://%1/").arg(server.server())});
+    ASSERT_TRUE(clickLinkUntil(window.WebBrowserTv2ch(), QStringLiteral("tv.example.net"),
+                               [] { return !opened.isEmpty(); }));
+    EXPECT_EQ(opened.first(), QStringLiteral("http://%1/").arg(server.server()));
     platform::setBrowserOpener(nullptr);
 }
 
