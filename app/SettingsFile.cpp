@@ -2,6 +2,7 @@
 
 #include "core/TextStore.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Twips.h"
 
 #include <QStringList>
 
@@ -100,6 +101,20 @@ bool storeBoardMenuUrl(const QString &path, const QString &url)
         lines.append(QString());
     lines[0] = oneLine(url);
     return writeFileText(lines.join(crlf) + crlf, path);
+}
+
+WindowGeometryTwips geometryToSave(QRect frame, QRect loadedPixels, const WindowGeometryTwips &loaded,
+                                   double dpiX, double dpiY)
+{
+    auto twips = [](int now, int loadedPx, double loadedTwips, double dpi) {
+        return now == loadedPx ? loadedTwips : std::round(pixelsToTwips(now, dpi));
+    };
+    WindowGeometryTwips g;
+    g.top = twips(frame.y(), loadedPixels.y(), loaded.top, dpiY);
+    g.left = twips(frame.x(), loadedPixels.x(), loaded.left, dpiX);
+    g.width = twips(frame.width(), loadedPixels.width(), loaded.width, dpiX);
+    g.height = twips(frame.height(), loadedPixels.height(), loaded.height, dpiY);
+    return g;
 }
 
 WindowGeometryTwips loadWindowGeometry(const QString &path)

@@ -8,6 +8,7 @@
 // filled, applying each value by selecting the entry so its handler runs. Closing writes all
 // seventeen lines at once with saveSettings.
 
+#include <QRect>
 #include <QString>
 
 // Lines 2-5, in twips.
@@ -68,6 +69,11 @@ bool storeBoardMenuUrl(const QString &path, const QString &url);
 // Lines 2-5. A missing, empty, non-numeric or unusable value (not finite, a size below one twip,
 // a position beyond a million twips) takes its default.
 WindowGeometryTwips loadWindowGeometry(const QString &path);
+// Lines 2-5 to write back for a window now at frame (pixels) that was placed at loadedPixels
+// from loaded: a value that did not change keeps the twips it was read as, so a window that was
+// not moved or resized does not drift by the rounding to pixels; a changed one is rounded.
+WindowGeometryTwips geometryToSave(QRect frame, QRect loadedPixels, const WindowGeometryTwips &loaded,
+                                   double dpiX, double dpiY);
 
 // Lines 6-17. Missing, empty, non-numeric and out-of-range lines take their default; lines after
 // the seventeenth are ignored.

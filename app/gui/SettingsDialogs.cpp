@@ -6,6 +6,10 @@
 #include "app/gui/formScrollSetting.h"
 #include "app/gui/formToumei.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+
 SettingsDialogs::SettingsDialogs(MainSettings &settings, QWidget *owner)
     : m_settings(settings)
     , m_owner(owner)
@@ -89,6 +93,57 @@ void SettingsDialogs::showFontDialog(const ButtonRelease &release)
 void SettingsDialogs::showToumeiDialog(const ButtonRelease &release)
 {
     showAtTwips(toumeiDialog(), toumeiDialogPosition(release));
+}
+
+DialogSettings SettingsDialogs::readDialogSettings(const QString &path)
+{
+    formFont *font = fontDialog();
+    FontListDefaults defaults;
+    defaults.fontCount = font->comboFont->count();
+    defaults.fontIndex = font->initialFontIndex();
+    defaults.sizeIndex = formFont::initialFontSizeIndex();
+    defaults.colourIndex = formFont::initialFontColourIndex();
+    return loadDialogSettings(path, defaults);
+}
+
+void SettingsDialogs::applyDialogSettings(const DialogSettings &d)
+{
+    formFont *font = fontDialog();
+    formScrollSetting *config = settingsDialog();
+    font->comboFont->setCurrentIndex(d.fontIndex);
+    m_settings.templates.copyFontNameFromLblMsg();
+    font->comboFontSize->setCurrentIndex(d.fontSizeIndex);
+    m_settings.templates.copyFontSizeFromLblMsg();
+    font->comboFontColor->setCurrentIndex(d.fontColorIndex);
+    m_settings.templates.copyForeColorFromLblMsg();
+    config->comboMax->setCurrentIndex(d.maxIndex);
+    config->comboMaxRow->setCurrentIndex(d.maxRowIndex);
+    config->chkCowntDown->setChecked(d.countDown == 1);
+    config->chkIsDat->setChecked(d.datMode == 1);
+    config->chkOutLineMode->setChecked(d.outLineMode == 1);
+    config->ComboMaxWmp->setCurrentIndex(d.maxWmpIndex);
+    config->comboRegetTime->setCurrentIndex(d.regetTimeIndex);
+    if (d.nextWhen1000 >= 0 && d.nextWhen1000 < 3)
+        config->Option1[d.nextWhen1000]->setChecked(true);
+}
+
+DialogSettings SettingsDialogs::dialogSettings()
+{
+    formFont *font = fontDialog();
+    formScrollSetting *config = settingsDialog();
+    DialogSettings d;
+    d.fontIndex = font->comboFont->currentIndex();
+    d.fontSizeIndex = font->comboFontSize->currentIndex();
+    d.fontColorIndex = font->comboFontColor->currentIndex();
+    d.maxIndex = config->comboMax->currentIndex();
+    d.maxRowIndex = config->comboMaxRow->currentIndex();
+    d.countDown = config->chkCowntDown->isChecked() ? 1 : 0;
+    d.datMode = config->chkIsDat->isChecked() ? 1 : 0;
+    d.outLineMode = config->chkOutLineMode->isChecked() ? 1 : 0;
+    d.maxWmpIndex = config->ComboMaxWmp->currentIndex();
+    d.regetTimeIndex = config->comboRegetTime->currentIndex();
+    d.nextWhen1000 = config->Option1[0]->isChecked() ? 0 : config->Option1[1]->isChecked() ? 1 : 2;
+    return d;
 }
 
 void SettingsDialogs::closeAll()

@@ -5,6 +5,7 @@
 
 #include "app/DialogPlacement.h"
 #include "app/SettingsEffects.h"
+#include "app/SettingsFile.h"
 #include "core/TextStore.h"
 
 #include <QObject>
@@ -47,6 +48,14 @@ public:
     void showSettingsDialog(const ButtonRelease &release);
     void showFontDialog(const ButtonRelease &release);
     void showToumeiDialog(const ButtonRelease &release);
+
+    // Settings lines 6-16 as the dialogs' selections: read with the font dialog's initial
+    // selections as the defaults of lines 6-8, applied by selecting the entries (each selection
+    // runs its handler; the font choices are copied to the label templates), and read back for
+    // closing. Line 17, the view mode, belongs to the main window.
+    DialogSettings readDialogSettings(const QString &path);
+    void applyDialogSettings(const DialogSettings &d);
+    DialogSettings dialogSettings();
 
     // Closing order of the main window: transparency, font, settings dialog.
     void closeAll();

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include "app/SettingsFile.h"
 #include "app/gui/MainWindowHooks.h"
+#include "app/gui/MainWindowUi.h"
 #include "present/ImageLists.h"
 #include "present/ThreadBookkeeping.h"
 #include "present/ThreadPosition.h"
@@ -29,27 +30,14 @@
 #include <memory>
 #include <optional>
 
-class BoardTreeView;
-class MarqueeSurface;
-class ModelListView;
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QMenu;
-class QPushButton;
-class QTimer;
 class ResponseRecord;
 class LiveSession;
 class MainLiveView;
 class SettingsDialogs;
 class ThreadChannel;
-class ThreadTitlePopup;
-class TitleStrip;
-namespace present { class LabelStrip; }
 
 class formMain : public QWidget,
+                 public MainWindowUi,
                  public ThreadViewHost,
                  public ThreadListHost,
                  public MainGeometryHost
@@ -158,55 +146,6 @@ public:
     void menuWmp_Click();
     void chkSaizenmen_Click();
 
-    // Controls (names as the rest of the program knows them).
-    TitleStrip *Frame6 = nullptr;
-    QWidget *Frame1 = nullptr;           // comment strip: WebScroll, the label strip, the video
-    MarqueeSurface *WebScroll = nullptr;
-    present::LabelStrip *lblMsgStrip = nullptr;
-    QWidget *Frame2 = nullptr;           // bottom panel
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *cmdConfig = nullptr;
-    QPushButton *cmdFont = nullptr;
-    QPushButton *cmdImageView = nullptr;
-    QPushButton *cmdWrite = nullptr;
-    QCheckBox *chkSaizenmen = nullptr;
-    QComboBox *comboMode = nullptr;
-    QLabel *lblCountDown = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *lblNgCount = nullptr;       // "NG: n", shown only while there is a rule
-    QLabel *Label3 = nullptr;
-    QWidget *Frame3 = nullptr;           // side panel
-    QComboBox *comboFavorite = nullptr;
-    QPushButton *cmdAll2ch = nullptr;
-    QPushButton *cmdGoLive = nullptr;
-    ModelListView *List3 = nullptr;
-    BoardTreeView *TreeViewIta = nullptr;
-    ModelListView *List5 = nullptr;
-    QWidget *frameWmpControl = nullptr;  // replay controls: left empty for the replay window
-    ModelListView *List1 = nullptr;      // hidden lists
-    ModelListView *List2 = nullptr;
-    ModelListView *List4 = nullptr;
-    ModelListView *List6 = nullptr;
-    ModelListView *listFavoriteHide = nullptr;
-    ThreadTitlePopup *PictureListbox = nullptr;
-    QLabel *lblList = nullptr;
-    QTimer *TimerReget = nullptr;
-    QTimer *TimerList = nullptr;
-    QMenu *menuParent = nullptr;         // "親メニュー"
-    QAction *menuAddFavoriteTree = nullptr;
-    QAction *menuAddFavorite = nullptr;
-    QMenu *menuFunctions = nullptr;      // "機能リスト"
-    QAction *menuWmp = nullptr;
-    QAction *menuImageView = nullptr;
-    QAction *menuTv2ch = nullptr;
-    QAction *menuConfig = nullptr;
-    QAction *menuToumei = nullptr;
-    QAction *menuNg = nullptr;  // "NG設定"
-    QMenu *menuOpen = nullptr;           // "List5メニュー"
-    QAction *menuOpenIE = nullptr;
-    QAction *menuOpenURL = nullptr;
-
     const MainLayout &layoutTwips() const { return m_layout; }
     // True while view mode "miniモード" has hidden this window (main.cpp then does not show it).
     bool isHiddenForMini() const { return m_hiddenForMini; }
@@ -227,12 +166,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildWidgets();
     void buildMenus();
     void connectSettingsEffects();
     void Form_Resize();
     void Form_Unload();
-    void applyLayout();
     void applySettingsLines();
     void applyTemplateLook();
     void createLiveSession();
