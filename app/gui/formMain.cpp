@@ -275,16 +275,6 @@ void formMain::Form_Unload()
 
 // --- Record access -----------------------------------------------------------------------------
 
-bool formMain::SetThreadIndex(const QString &strSvr, const QString &strBan)
-{
-    return m_thread->SetThreadIndex(strSvr, strBan);
-}
-
-bool formMain::SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo)
-{
-    return m_thread->SetThread(strSvr, strBan, strThreNo);
-}
-
 const ResponseRecord &formMain::record() const { return m_thread->record(); }
 QStringList formMain::getResNoArray() const { return m_thread->record().numbers(); }
 

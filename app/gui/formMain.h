@@ -54,8 +54,6 @@ public:
 
     // --- Thread fetching and the response record (net/ThreadChannel.h) ---
     ThreadChannel &threadChannel() { return *m_thread; }
-    bool SetThreadIndex(const QString &strSvr, const QString &strBan);
-    bool SetThread(const QString &strSvr, const QString &strBan, const QString &strThreNo);
     const ResponseRecord &record() const;
     // Copy of the numbers array (the thread view page counts the responses with it).
     QStringList getResNoArray() const override;

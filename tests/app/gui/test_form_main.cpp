@@ -433,7 +433,7 @@ TEST_F(MainWindowTest, MouseReleasesPopUpTheMenuOfTheirPlace)
 TEST_F(MainWindowTest, StartWithAServerThatCannotBeConnectedToTellsOnceAndStaysReady)
 {
     auto w = open();
-    w->SetThreadIndex(QStringLiteral("host:notaport"), QStringLiteral("b"));
+    w->threadChannel().SetThreadIndex(QStringLiteral("host:notaport"), QStringLiteral("b"));
     w->threadChannel().setThreadNumber(QStringLiteral("123"));
     w->Command1->setEnabled(true);
     w->Command1_Click();
