@@ -1,18 +1,8 @@
 #include "app/Favorites.h"
 
+#include "app/SavedFiles.h"
 #include "core/TextStore.h"
 #include "platform/ProgramFolder.h"
-
-namespace {
-
-QString oneLine(QString text)
-{
-    text.remove(QLatin1Char('\r'));
-    text.remove(QLatin1Char('\n'));
-    return text;
-}
-
-} // namespace
 
 QString favoritesFilePath()
 {
@@ -21,7 +11,7 @@ QString favoritesFilePath()
 
 QString favoritesNotSavedMessage()
 {
-    return QStringLiteral("お気に入りを保存できませんでした。") + QStringLiteral("\r\n") + favoritesFilePath();
+    return notSavedMessage(QStringLiteral("お気に入り"), favoritesFilePath());
 }
 
 QString favoriteAddMessage(FavoriteAddStatus status)

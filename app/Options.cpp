@@ -1,5 +1,6 @@
 #include "app/Options.h"
 
+#include "app/SavedFiles.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProgramFolder.h"
 
@@ -42,7 +43,7 @@ QString optionsFilePath()
 
 QString optionsNotSavedMessage()
 {
-    return QStringLiteral("設定を保存できませんでした。") + QStringLiteral("\r\n") + optionsFilePath();
+    return notSavedMessage(QStringLiteral("設定"), optionsFilePath());
 }
 
 Options loadOptions(const QString &path)

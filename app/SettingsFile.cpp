@@ -1,5 +1,6 @@
 #include "app/SettingsFile.h"
 
+#include "app/SavedFiles.h"
 #include "core/TextStore.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
@@ -67,12 +68,6 @@ QString singleText(double value)
     return QString::number(static_cast<double>(single), 'g', 7);
 }
 
-QString oneLine(QString text)
-{
-    text.remove(QLatin1Char('\r'));
-    text.remove(QLatin1Char('\n'));
-    return text;
-}
 
 } // namespace
 
@@ -83,7 +78,7 @@ QString settingsFilePath()
 
 QString settingsNotSavedMessage()
 {
-    return QStringLiteral("設定を保存できませんでした。") + QStringLiteral("\r\n") + settingsFilePath();
+    return notSavedMessage(QStringLiteral("設定"), settingsFilePath());
 }
 
 QString readBoardMenuUrl(const QString &path)

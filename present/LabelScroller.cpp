@@ -106,16 +106,22 @@ StripLabel LabelScroller::newLabel(quint32 colour)
     return l;
 }
 
-bool LabelScroller::createLabel(CommentFamily family, qint32 i)
+StripComment &LabelScroller::slot(CommentFamily family, qint32 i)
 {
     StripComment &c = m_comments[key(family, i)];
-    if (c.label)
-        return false;
     if (!c.order) {
         c.family = family;
         c.index = i;
         c.order = ++m_lastOrder;
     }
+    return c;
+}
+
+bool LabelScroller::createLabel(CommentFamily family, qint32 i)
+{
+    StripComment &c = slot(family, i);
+    if (c.label)
+        return false;
     c.label = newLabel(m_templateColour);
     return true;
 }
@@ -124,14 +130,9 @@ bool LabelScroller::createShadow(CommentFamily family, qint32 i)
 {
     if (family == CommentFamily::Picture)
         return false;
-    StripComment &c = m_comments[key(family, i)];
+    StripComment &c = slot(family, i);
     if (c.shadow)
         return false;
-    if (!c.order) {
-        c.family = family;
-        c.index = i;
-        c.order = ++m_lastOrder;
-    }
     c.shadow = newLabel(kBlack);
     return true;
 }
@@ -139,14 +140,9 @@ bool LabelScroller::createShadow(CommentFamily family, qint32 i)
 bool LabelScroller::createMover(Mover mover, qint32 i)
 {
     const CommentFamily family = familyOf(mover);
-    StripComment &c = m_comments[key(family, i)];
+    StripComment &c = slot(family, i);
     if (c.mover)
         return false;
-    if (!c.order) {
-        c.family = family;
-        c.index = i;
-        c.order = ++m_lastOrder;
-    }
     c.mover = mover;
     c.moverEnabled = false;
     return true;
@@ -277,23 +273,8 @@ void LabelScroller::advanceTo(qint64 nowMs)
         const Mover mover = *c->mover;
         c->nextTickMs = due.at + moverInterval(mover);
         schedule(*c);
-        switch (mover) {
-        case Mover::TimerLblMsg:
-            TimerLblMsg_Timer(due.key.second);
-            break;
-        case Mover::TimerLblMsgKage:
-            TimerLblMsgKage_Timer(due.key.second);
-            break;
-        case Mover::TimerLblWmpMsg:
-            TimerLblWmpMsg_Timer(due.key.second);
-            break;
-        case Mover::TimerLblWmpMsgKage:
-            TimerLblWmpMsgKage_Timer(due.key.second);
-            break;
-        case Mover::TimerPicMsg:
-            TimerPicMsg_Timer(due.key.second);
-            break;
-        }
+        // What the mover's own handler (TimerLblMsg_Timer and the others) does.
+        tick(familyOf(mover), due.key.second, mover);
     }
     m_now = std::max(m_now, nowMs);
 }

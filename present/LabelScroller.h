@@ -184,6 +184,8 @@ private:
     using Key = std::pair<int, qint32>;
     static Key key(CommentFamily f, qint32 i) { return {int(f), i}; }
     StripComment *find(CommentFamily f, qint32 i);
+    // Comment i, registered in creation order on first use.
+    StripComment &slot(CommentFamily family, qint32 i);
     // Sets the tag and the step read from it (once, not on every tick and frame).
     static void assignTag(StripComment &c, const QString &tag);
     StripLabel newLabel(quint32 colour);

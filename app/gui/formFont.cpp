@@ -3,6 +3,7 @@
 #include "app/MainSettings.h"
 #include "app/SettingsEffects.h"
 #include "app/SettingsRules.h"
+#include "app/gui/ListFill.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -10,21 +11,9 @@
 #include <QHBoxLayout>
 #include <QPalette>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
-
-void refill(QComboBox *box, const QStringList &entries, int selected)
-{
-    {
-        const QSignalBlocker blocker(box);
-        box->clear();
-        box->addItems(entries);
-        box->setCurrentIndex(-1);
-    }
-    box->setCurrentIndex(selected);
-}
 
 QGroupBox *group(const QString &title, QWidget *child, QWidget *parent)
 {
@@ -73,14 +62,14 @@ void formFont::fillFontList()
 void formFont::fillFontList(const QStringList &families, const QStringList &japaneseCapable)
 {
     m_initialFontIndex = settingsrules::initialFontIndex(families, japaneseCapable);
-    refill(comboFont, families, m_initialFontIndex);
+    refillList(comboFont, families, m_initialFontIndex);
     m_fontListFilled = true;
 }
 
 void formFont::fillColourAndSize()
 {
-    refill(comboFontColor, settingsrules::fontColourEntries(), initialFontColourIndex());
-    refill(comboFontSize, settingsrules::fontSizeEntries(), initialFontSizeIndex());
+    refillList(comboFontColor, settingsrules::fontColourEntries(), initialFontColourIndex());
+    refillList(comboFontSize, settingsrules::fontSizeEntries(), initialFontSizeIndex());
     m_colourAndSizeFilled = true;
 }
 

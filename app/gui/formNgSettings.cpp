@@ -1,6 +1,7 @@
 #include "app/gui/formNgSettings.h"
 
 #include "app/NgSession.h"
+#include "app/SavedFiles.h"
 #include "platform/MessageService.h"
 
 #include <QComboBox>
@@ -88,9 +89,7 @@ bool formNgSettings::readRule(NgRule &rule)
 void formNgSettings::store(const NgRuleFile &edited)
 {
     if (!edited.save(ngRulesFilePath())) {
-        platform::showMessage(QStringLiteral("NG設定を保存できませんでした。") + QStringLiteral("\r\n")
-                                  + ngRulesFilePath(),
-                              this);
+        platform::showMessage(notSavedMessage(QStringLiteral("NG設定"), ngRulesFilePath()), this);
         return;
     }
     m_session.setFile(edited);

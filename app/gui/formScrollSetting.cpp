@@ -3,6 +3,7 @@
 #include "app/MainSettings.h"
 #include "app/SettingsEffects.h"
 #include "app/SettingsRules.h"
+#include "app/gui/ListFill.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,25 +16,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-namespace {
-
-// Clears a list, fills it and selects an entry. The fill itself runs no handler (a list whose
-// first entry is added would otherwise select it); the final selection does.
-void refill(QComboBox *box, const QStringList &entries, int selected)
-{
-    {
-        const QSignalBlocker blocker(box);
-        box->clear();
-        box->addItems(entries);
-        box->setCurrentIndex(-1);
-        if (box->isEditable())
-            box->setEditText(QString());
-    }
-    box->setCurrentIndex(selected);
-}
-
-} // namespace
 
 formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &effects, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -153,15 +135,15 @@ formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &ef
 
 void formScrollSetting::fillScrollSpeedAndMax()
 {
-    refill(ComboScrollSpeed, settingsrules::scrollSpeedEntries(), settingsrules::kInitialScrollSpeed);
-    refill(comboMax, settingsrules::maxResEntries(), settingsrules::kInitialMaxRes);
+    refillList(ComboScrollSpeed, settingsrules::scrollSpeedEntries(), settingsrules::kInitialScrollSpeed);
+    refillList(comboMax, settingsrules::maxResEntries(), settingsrules::kInitialMaxRes);
 }
 
 void formScrollSetting::fillMaxRowAndReplay()
 {
-    refill(comboMaxRow, settingsrules::maxRowEntries(), settingsrules::kInitialMaxRow);
-    refill(ComboMaxWmp, settingsrules::replayEntries(), settingsrules::kInitialMaxWmp);
-    refill(comboRegetTime, settingsrules::replayEntries(), settingsrules::kInitialRegetTime);
+    refillList(comboMaxRow, settingsrules::maxRowEntries(), settingsrules::kInitialMaxRow);
+    refillList(ComboMaxWmp, settingsrules::replayEntries(), settingsrules::kInitialMaxWmp);
+    refillList(comboRegetTime, settingsrules::replayEntries(), settingsrules::kInitialRegetTime);
 }
 
 void formScrollSetting::ComboScrollSpeed_Click()

@@ -36,6 +36,16 @@ QColor fromRgb(quint32 rgb)
     return QColor(int((rgb >> 16) & 0xFF), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
 }
 
+// A clear image of this logical size at the device pixel ratio.
+QImage transparentImage(QSize logical, qreal dpr)
+{
+    QImage image(QSize(int(std::ceil(logical.width() * dpr)), int(std::ceil(logical.height() * dpr))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 } // namespace
 
 LabelStrip::LabelStrip(QWidget *parent)
@@ -223,36 +233,6 @@ bool LabelStrip::startReplayComment(qint32 Index, const QString &text, const QCo
     return ok;
 }
 
-void LabelStrip::TimerLblMsg_Timer(qint32 Index)
-{
-    m_model.TimerLblMsg_Timer(Index);
-    update();
-}
-
-void LabelStrip::TimerLblMsgKage_Timer(qint32 Index)
-{
-    m_model.TimerLblMsgKage_Timer(Index);
-    update();
-}
-
-void LabelStrip::TimerLblWmpMsg_Timer(qint32 Index)
-{
-    m_model.TimerLblWmpMsg_Timer(Index);
-    update();
-}
-
-void LabelStrip::TimerLblWmpMsgKage_Timer(qint32 Index)
-{
-    m_model.TimerLblWmpMsgKage_Timer(Index);
-    update();
-}
-
-void LabelStrip::TimerPicMsg_Timer(qint32 Index)
-{
-    m_model.TimerPicMsg_Timer(Index);
-    update();
-}
-
 void LabelStrip::runFrame()
 {
     syncClock();
@@ -293,13 +273,9 @@ void LabelStrip::runFrame()
 
 QImage LabelStrip::renderText(const StripLabel &l) const
 {
-    const qreal dpr = devicePixelRatioF();
     const int w = std::max(1, int(std::ceil(twipsToPixelsX(l.width))));
     const int h = std::max(1, int(std::ceil(twipsToPixelsY(l.height))));
-    QImage image(QSize(int(std::ceil(w * dpr)), int(std::ceil(h * dpr))),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::transparent);
+    QImage image = transparentImage(QSize(w, h), devicePixelRatioF());
     QPainter p(&image);
     p.setFont(m_font);
     p.setPen(fromRgb(l.colour));
@@ -315,13 +291,9 @@ const QImage &LabelStrip::imageFor(const StripComment &c, const StripLabel &l)
 
     if (c.family == CommentFamily::Picture) {
         // Four black copies around each line, then the line in its colour.
-        const qreal dpr = devicePixelRatioF();
         const int w = std::max(1, int(std::ceil(twipsToPixelsX(l.width))));
         const int h = std::max(1, int(std::ceil(twipsToPixelsY(l.height))));
-        QImage image(QSize(int(std::ceil(w * dpr)), int(std::ceil(h * dpr))),
-                     QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(dpr);
-        image.fill(Qt::transparent);
+        QImage image = transparentImage(QSize(w, h), devicePixelRatioF());
         QPainter p(&image);
         p.setFont(m_font);
         const QColor colour = fromRgb(l.colour);
@@ -350,11 +322,7 @@ const QImage &LabelStrip::compositeFor(const StripLabel &body, const StripLabel 
         const QRect bodyRect(QPoint(0, 0), front.deviceIndependentSize().toSize());
         const QRect shadeRect(shadowOffset, back.deviceIndependentSize().toSize());
         const QRect bounds = bodyRect.united(shadeRect);
-        const qreal dpr = devicePixelRatioF();
-        QImage image(QSize(int(std::ceil(bounds.width() * dpr)), int(std::ceil(bounds.height() * dpr))),
-                     QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(dpr);
-        image.fill(Qt::transparent);
+        QImage image = transparentImage(bounds.size(), devicePixelRatioF());
         QPainter p(&image);
         p.drawImage(shadeRect.topLeft() - bounds.topLeft(), back);
         p.drawImage(bodyRect.topLeft() - bounds.topLeft(), front);

@@ -79,11 +79,6 @@ public:
     // A replay comment placed by the replay path (see LabelScroller::startReplayComment).
     bool startReplayComment(qint32 Index, const QString &text, const QColor &colour, bool shadow,
                             const LabelScroller::ReplayPlacement &placement);
-    void TimerLblMsg_Timer(qint32 Index);
-    void TimerLblMsgKage_Timer(qint32 Index);
-    void TimerLblWmpMsg_Timer(qint32 Index);
-    void TimerLblWmpMsgKage_Timer(qint32 Index);
-    void TimerPicMsg_Timer(qint32 Index);
 
     // After changing the model directly (the replay path creates and enables its own comments):
     // brings geometry up to date and starts the clock if something moves.

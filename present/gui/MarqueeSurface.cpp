@@ -34,6 +34,20 @@ QString defaultFontFamily()
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
+// Draws the columns of the image at topLeft that fall between clipLeft and clipRight: only those
+// are blended, not the whole image under a clip.
+void blitColumns(QPainter &painter, const QImage &image, QPointF topLeft, double clipLeft, double clipRight)
+{
+    const QSizeF size = image.deviceIndependentSize();
+    const double from = std::max(topLeft.x(), clipLeft);
+    const double to = std::min(topLeft.x() + size.width(), clipRight);
+    if (to <= from)
+        return;
+    const double dpr = image.devicePixelRatio();
+    const QRectF source((from - topLeft.x()) * dpr, 0, (to - from) * dpr, image.height());
+    painter.drawImage(QRectF(from, topLeft.y(), to - from, size.height()), image, source);
+}
+
 bool rowIsBlank(const QImage &image, int y)
 {
     const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
@@ -394,15 +408,8 @@ void MarqueeSurface::drawGroup(QPainter &painter, const Group &group, double ela
     const double headLeft = head.track.box().right() - head.track.revealed(elapsed);
     const double x = std::round(headLeft) - kMarqueeInkPad + head.imageLeft + group.offset.x();
     const double y = head.top - kMarqueeInkPad + group.offset.y();
-    const double clipLeft = std::max<double>(head.track.box().left, area.left());
-    const double clipRight = area.right() + 1.0;
-    const double from = std::max(x, clipLeft);
-    const double to = std::min(x + group.composite.deviceIndependentSize().width(), clipRight);
-    if (to <= from)
-        return;
-    const QRectF source((from - x) * m_dpr, 0, (to - from) * m_dpr, group.composite.height());
-    painter.drawImage(QRectF(from, y, to - from, group.composite.deviceIndependentSize().height()),
-                      group.composite, source);
+    blitColumns(painter, group.composite, QPointF(x, y), std::max<double>(head.track.box().left, area.left()),
+                area.right() + 1.0);
 }
 
 void MarqueeSurface::drawItem(QPainter &painter, const Item &item, double elapsed,
@@ -415,13 +422,6 @@ void MarqueeSurface::drawItem(QPainter &painter, const Item &item, double elapse
         return;
     const double x = std::round(*left) - kMarqueeInkPad + item.imageLeft;
     const double y = item.top - kMarqueeInkPad;
-    const double clipLeft = std::max<double>(item.track.box().left, area.left());
-    const double clipRight = std::min<double>(item.track.box().right(), area.right() + 1.0);
-    const double from = std::max(x, clipLeft);
-    const double to = std::min(x + item.image.deviceIndependentSize().width(), clipRight);
-    if (to <= from)
-        return;
-    const QRectF source((from - x) * m_dpr, 0, (to - from) * m_dpr, item.image.height());
-    painter.drawImage(QRectF(from, y, to - from, item.image.deviceIndependentSize().height()),
-                      item.image, source);
+    blitColumns(painter, item.image, QPointF(x, y), std::max<double>(item.track.box().left, area.left()),
+                std::min<double>(item.track.box().right(), area.right() + 1.0));
 }
