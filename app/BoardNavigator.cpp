@@ -14,7 +14,7 @@ BoardNavigator::BoardNavigator(ThreadChannel &channel)
 {
 }
 
-std::optional<QString> BoardNavigator::loadBoardMenu(bool wholeTree, const QString &address,
+bool BoardNavigator::loadBoardMenu(bool wholeTree, const QString &address,
                                                      const ServicesConfig &services)
 {
     if (address.isEmpty())
@@ -22,22 +22,21 @@ std::optional<QString> BoardNavigator::loadBoardMenu(bool wholeTree, const QStri
     const QString url = address.isEmpty() ? m_strBoardMenuUrl : address;
     // No address yet (a first start without --menu): there is nothing to fetch.
     if (url.trimmed().isEmpty())
-        return std::nullopt;
+        return false;
     const FetchResult page = fetchPage(url, services.timeoutSeconds);
     if (!page.ok())
-        return std::nullopt;
+        return false;
     const QList<BoardLink> boards = parseBoardLinks(page.text);
     if (boards.isEmpty())
-        return std::nullopt;
+        return false;
     m_threads.clear();
-    if (wholeTree) {
-        m_allBoards.clear();
-        m_liveBoards.clear();
-    } else {
-        m_allBoards.setBoards(boards);
-        m_liveBoards.setBoards(filterLiveBoards(boards, services));
-    }
-    return page.text;
+    m_allBoards.setBoards(wholeTree ? QList<BoardLink>() : boards);
+    m_liveBoards.setBoards(wholeTree ? QList<BoardLink>() : filterLiveBoards(boards, services));
+    if (wholeTree)
+        m_tree.buildFromPage(page.text);
+    else
+        m_tree.clear();
+    return true;
 }
 
 void BoardNavigator::loadFavorites(const QString &path)
@@ -56,11 +55,13 @@ FavoriteAddStatus BoardNavigator::addLiveBoardFavorite(const QString &path, int 
     return reloadIfAdded(path, addFavorite(path, m_liveBoards.name(row), m_liveBoards.address(row)));
 }
 
-FavoriteAddStatus BoardNavigator::addTreeFavorite(const QString &path, const QString &nodeText,
-                                                  const QString &nodeKey, const QString &parentKey,
-                                                  bool hasParent)
+FavoriteAddStatus BoardNavigator::addTreeFavorite(const QString &path, const QModelIndex &node)
 {
-    return reloadIfAdded(path, addFavoriteFromTree(path, nodeText, nodeKey, parentKey, hasParent));
+    if (!node.isValid())
+        return FavoriteAddStatus::NoBoard;
+    const QModelIndex parent = node.parent();
+    return reloadIfAdded(path, addFavoriteFromTree(path, node.data().toString(), BoardTreeModel::keyOf(node),
+                                                   BoardTreeModel::keyOf(parent), parent.isValid()));
 }
 
 FavoriteAddStatus BoardNavigator::reloadIfAdded(const QString &path, FavoriteAddStatus status)
@@ -85,9 +86,11 @@ FetchResult BoardNavigator::openLiveBoard(int row)
     return openBoard(boardAddressFromListEntry(m_liveBoards.address(row)));
 }
 
-FetchResult BoardNavigator::openTreeBoard(const QString &nodeKey, const QString &parentKey)
+FetchResult BoardNavigator::openTreeBoard(const QModelIndex &node)
 {
-    const FetchResult result = openBoard(treeNodeBoardAddress(nodeKey, parentKey, true));
+    const QModelIndex parent = node.parent();
+    const FetchResult result = openBoard(treeNodeBoardAddress(BoardTreeModel::keyOf(node),
+                                                              BoardTreeModel::keyOf(parent), parent.isValid()));
     m_from = 2;
     return result;
 }

@@ -9,6 +9,7 @@
 
 #include "app/Favorites.h"
 #include "net/BoardListModel.h"
+#include "net/BoardTreeModel.h"
 #include "net/FetchResult.h"
 #include "net/ThreadListModel.h"
 
@@ -36,26 +37,25 @@ public:
     BoardListModel &liveBoards() { return m_liveBoards; }  // List3 / List4
     BoardListModel &favorites() { return m_favorites; }    // comboFavorite / listFavoriteHide
     ThreadListModel &threads() { return m_threads; }       // List5 / List6
+    BoardTreeModel &tree() { return m_tree; }              // TreeViewIta
     // 1 opened from the live-board list, 2 from the tree, 3 from the favourites; 0 never.
     qint16 intGetSureFrom() const { return m_from; }
 
     // Fetches the board menu page: the address given, for this run only, or else
-    // strBoardMenuUrl as read again from settings line 1. Nothing when the fetch failed or the
-    // page lists no board (a notice page, noise): the lists then stay as they were. Otherwise
-    // every list is emptied and, unless wholeTree, the boards and the live boards among them
-    // are listed; the caller builds the tree from the page.
-    std::optional<QString> loadBoardMenu(bool wholeTree, const QString &address,
-                                         const ServicesConfig &services);
+    // strBoardMenuUrl as read again from settings line 1. False when the fetch failed or the
+    // page lists no board (a notice page, noise): the lists and the tree then stay as they
+    // were. Otherwise every list and the tree are emptied, and the page fills the tree
+    // (wholeTree) or the boards and the live boards among them.
+    bool loadBoardMenu(bool wholeTree, const QString &address, const ServicesConfig &services);
     const QString &strBoardMenuUrl() const { return m_strBoardMenuUrl; }
     // favorite.txt into the favourites. The additions write the file and reload it when added:
-    // a List3 row, or a tree node (nodes as TreeViewIta keys them).
+    // a List3 row, or a node of the tree (a category, or no node, adds nothing).
     void loadFavorites(const QString &path);
     FavoriteAddStatus addLiveBoardFavorite(const QString &path, int row);
-    FavoriteAddStatus addTreeFavorite(const QString &path, const QString &nodeText,
-                                      const QString &nodeKey, const QString &parentKey, bool hasParent);
+    FavoriteAddStatus addTreeFavorite(const QString &path, const QModelIndex &node);
 
     FetchResult openLiveBoard(int row);                   // a List3 row
-    FetchResult openTreeBoard(const QString &nodeKey, const QString &parentKey);  // a board node
+    FetchResult openTreeBoard(const QModelIndex &node);   // a board node of the tree
     FetchResult openFavorite(int row);                    // a comboFavorite entry
     // A board by its address, the thread list emptied first; intGetSureFrom stays.
     FetchResult openBoard(const QString &boardAddress);
@@ -84,6 +84,7 @@ private:
     BoardListModel m_liveBoards;
     BoardListModel m_favorites;
     ThreadListModel m_threads;
+    BoardTreeModel m_tree;
     qint16 m_from = 0;
     QString m_strBoardMenuUrl;
 };

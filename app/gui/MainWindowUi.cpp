@@ -37,7 +37,7 @@ QComboBox { color: #e8edf3; background: #2c3540; border: 1px solid #3b4756; bord
             padding: 0 4px; }
 QComboBox QAbstractItemView { color: #e8edf3; background: #232a33;
                               selection-background-color: #1f6f8b; }
-QListView, QTreeWidget { color: #e3e9f0; background: #232a33; border: 1px solid #333d49;
+QListView, QTreeView { color: #e3e9f0; background: #232a33; border: 1px solid #333d49;
                            selection-background-color: #1f6f8b; }
 QListView:disabled { color: #8793a1; }
 #lblCountDown { color: #ffd479; font-weight: 600; }
@@ -148,6 +148,7 @@ void MainWindowUi::setupUi(QWidget *window, BoardNavigator &boards)
                      [box = comboFavorite] { box->setCurrentIndex(-1); });
     List3 = boardList(boards.liveBoards(), BoardListModel::NameColumn, "List3", Frame3);
     TreeViewIta = new BoardTreeView(Frame3);
+    TreeViewIta->setModel(&boards.tree());
     TreeViewIta->hide();
     List5 = boardList(boards.threads(), ThreadListModel::EntryColumn, "List5", Frame3);
     List5->setMouseTracking(true);
@@ -192,9 +193,9 @@ void MainWindowUi::connectHandlers(formMain &w)
     QObject::connect(List3, &QListView::doubleClicked, &w, &formMain::List3_DblClick);
     QObject::connect(List5, &QListView::clicked, &w, &formMain::List5_Click);
     QObject::connect(List5, &QListView::doubleClicked, &w, &formMain::List5_DblClick);
-    QObject::connect(TreeViewIta, &QTreeWidget::itemDoubleClicked, &w, [&w](QTreeWidgetItem *item) {
+    QObject::connect(TreeViewIta, &QTreeView::doubleClicked, &w, [&w](const QModelIndex &node) {
         // A category only folds; the board nodes open.
-        if (item && item->parent())
+        if (node.parent().isValid())
             w.TreeViewIta_DblClick();
     });
 

@@ -18,8 +18,11 @@
 
 void formMain::loadBoardMenu(bool wholeTree, const QString &address)
 {
-    if (const std::optional<QString> page = m_boards.loadBoardMenu(wholeTree, address, services()))
-        TreeViewIta->showBoardMenu(*page, wholeTree);
+    if (!m_boards.loadBoardMenu(wholeTree, address, services()))
+        return;
+    TreeViewIta->setVisible(wholeTree);
+    if (wholeTree)
+        TreeViewIta->raise();
 }
 
 void formMain::List1_Click() { List2->setCurrentRow(List1->currentRow()); }
@@ -38,11 +41,11 @@ void formMain::List3_DblClick()
 void formMain::TreeViewIta_DblClick()
 {
     platform::WaitCursor busy;
-    QTreeWidgetItem *item = TreeViewIta->currentItem();
+    const QModelIndex node = TreeViewIta->currentIndex();
     // A category node has no parent: nothing to open.
-    if (!item || !item->parent())
+    if (!node.parent().isValid())
         return;
-    m_boards.openTreeBoard(BoardTreeView::keyOf(item), BoardTreeView::keyOf(item->parent()));
+    m_boards.openTreeBoard(node);
     reenableFinishedThreadList();
 }
 
@@ -75,10 +78,7 @@ void formMain::menuAddFavorite_Click()
 
 void formMain::menuAddFavoriteTree_Click()
 {
-    QTreeWidgetItem *item = TreeViewIta->currentItem();
-    tellFavoriteAdded(item ? m_boards.addTreeFavorite(favoritesFilePath(), item->text(0), BoardTreeView::keyOf(item),
-                                                      BoardTreeView::keyOf(item->parent()), item->parent() != nullptr)
-                           : FavoriteAddStatus::NoBoard);
+    tellFavoriteAdded(m_boards.addTreeFavorite(favoritesFilePath(), TreeViewIta->currentIndex()));
 }
 
 void formMain::tellFavoriteAdded(FavoriteAddStatus status)

@@ -21,6 +21,8 @@ struct Navigator
     {
         boards.liveBoards().setBoards({{QStringLiteral("実況"), kBoard + "subback.html"}});
         boards.favorites().setBoards({{QStringLiteral("お気に入り"), kBoard + "subback.html"}});
+        boards.tree().addNode(QStringLiteral("K1"), QStringLiteral("実況ch"), QString());
+        boards.tree().addNode(kBoard + "K1", QStringLiteral("実況"), QStringLiteral("K1"));
     }
     void listSomeThreads()
     {
@@ -39,7 +41,7 @@ TEST(BoardNavigator, OpenersEmptyTheirListsAndRecordWhereTheBoardCameFrom)
         int liveBoardsAfter;
     } cases[] = {
         {"live list", [](BoardNavigator &b) { return b.openLiveBoard(0); }, 1, 1},
-        {"tree", [](BoardNavigator &b) { return b.openTreeBoard(kBoard + "K1", "K1"); }, 2, 1},
+        {"tree", [](BoardNavigator &b) { return b.openTreeBoard(b.tree().node(kBoard + "K1")); }, 2, 1},
         {"favourite", [](BoardNavigator &b) { return b.openFavorite(0); }, 3, 0},
         {"thread address on a live board", [](BoardNavigator &b) { return b.openBoardOfThread("host:notaport", "live"); }, 1, 1},
         {"thread address elsewhere", [](BoardNavigator &b) { return b.openBoardOfThread("host:notaport", "other"); }, 0, 1},

@@ -296,7 +296,7 @@ TEST_F(FaultMatrix, Menu)
 
         c.faultOff();
         c.w.cmdAll2ch_Click();
-        c.check(c.w.TreeViewIta->isVisibleTo(&c.w) && c.w.TreeViewIta->topLevelItemCount() > 0,
+        c.check(c.w.TreeViewIta->isVisibleTo(&c.w) && c.w.TreeViewIta->model()->rowCount() > 0,
                 QStringLiteral("tree after recovery"));
         c.w.cmdGoLive_Click();
         c.outcome.recovered = entries(c.w.List3) == live;

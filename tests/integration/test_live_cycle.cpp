@@ -6,6 +6,7 @@
 #include "app/LiveSession.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
+#include "net/BoardTreeModel.h"
 #include "app/gui/MainWindowWiring.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formMain.h"
@@ -93,13 +94,14 @@ TEST_F(LiveCycle, BoardMenuAsListsAndAsTree)
     EXPECT_TRUE(w->TreeViewIta->isVisibleTo(w.get()));
     EXPECT_EQ(w->List3->count(), 0);
     EXPECT_TRUE(w->comboFavorite->isEnabled());
-    QTreeWidgetItem *live = nullptr;
-    for (int i = 0; i < w->TreeViewIta->topLevelItemCount(); ++i)
-        if (w->TreeViewIta->topLevelItem(i)->text(0) == QStringLiteral("実況ch"))
-            live = w->TreeViewIta->topLevelItem(i);
-    ASSERT_NE(live, nullptr);
-    ASSERT_GT(live->childCount(), 0);
-    EXPECT_EQ(BoardTreeView::keyOf(live->child(0)), sim.boardUrl("livenhk") + BoardTreeView::keyOf(live));
+    const QAbstractItemModel *tree = w->TreeViewIta->model();
+    QModelIndex live;
+    for (int i = 0; i < tree->rowCount(); ++i)
+        if (tree->index(i, 0).data().toString() == QStringLiteral("実況ch"))
+            live = tree->index(i, 0);
+    ASSERT_TRUE(live.isValid());
+    ASSERT_GT(tree->rowCount(live), 0);
+    EXPECT_EQ(BoardTreeModel::keyOf(tree->index(0, 0, live)), sim.boardUrl("livenhk") + BoardTreeModel::keyOf(live));
 
     w->cmdGoLive_Click();
     EXPECT_FALSE(w->TreeViewIta->isVisibleTo(w.get()));
@@ -125,15 +127,16 @@ TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadLis
     EXPECT_TRUE(threadPage.match(w->List6->text(0)).hasMatch()) << w->List6->text(0).toStdString();
 
     w->cmdAll2ch_Click();
-    QTreeWidgetItem *board = nullptr;
-    for (int i = 0; i < w->TreeViewIta->topLevelItemCount() && !board; ++i) {
-        QTreeWidgetItem *category = w->TreeViewIta->topLevelItem(i);
-        for (int j = 0; j < category->childCount(); ++j)
-            if (BoardTreeView::keyOf(category->child(j)).startsWith(sim.boardUrl("livetv")))
-                board = category->child(j);
+    const QAbstractItemModel *tree = w->TreeViewIta->model();
+    QModelIndex board;
+    for (int i = 0; i < tree->rowCount() && !board.isValid(); ++i) {
+        const QModelIndex category = tree->index(i, 0);
+        for (int j = 0; j < tree->rowCount(category); ++j)
+            if (BoardTreeModel::keyOf(tree->index(j, 0, category)).startsWith(sim.boardUrl("livetv")))
+                board = tree->index(j, 0, category);
     }
-    ASSERT_NE(board, nullptr);
-    w->TreeViewIta->setCurrentItem(board);
+    ASSERT_TRUE(board.isValid());
+    w->TreeViewIta->setCurrentIndex(board);
     w->TreeViewIta_DblClick();
     EXPECT_EQ(w->intGetSureFrom(), 2);
     ASSERT_GT(w->List6->count(), 0);
@@ -146,7 +149,7 @@ TEST_F(LiveCycle, OpeningBoardsFromListAndTreeRecordsWhereAndRefillsTheThreadLis
 
     // A category has no board behind it: nothing changes.
     const QStringList before = entries(w->List5);
-    w->TreeViewIta->setCurrentItem(board->parent());
+    w->TreeViewIta->setCurrentIndex(board.parent());
     w->TreeViewIta_DblClick();
     EXPECT_EQ(entries(w->List5), before);
     EXPECT_EQ(w->intGetSureFrom(), 2);

@@ -5,6 +5,7 @@
 #include "app/LiveSession.h"
 #include "app/SettingsFile.h"
 #include "app/gui/BoardTreeView.h"
+#include "net/BoardTreeModel.h"
 #include "app/gui/SettingsDialogs.h"
 #include "platform/gui/TitleBar.h"
 #include "platform/gui/TitleStrip.h"
@@ -454,15 +455,15 @@ TEST_F(MainWindowTest, FavouritesStopAtABlankLineAndTheTreeNeedsABoard)
     EXPECT_EQ(w->comboFavorite->currentIndex(), -1); // none chosen until the user picks one
 
     // A category node of the tree is no board.
-    w->TreeViewIta->addNode(QStringLiteral("K1"), QStringLiteral("実況ch"), QString());
-    w->TreeViewIta->addNode(QStringLiteral("http://h/livetv/K1"), QStringLiteral("番組ch"),
-                            QStringLiteral("K1"));
-    w->TreeViewIta->setCurrentItem(w->TreeViewIta->node(QStringLiteral("K1")));
+    BoardTreeModel &tree = w->boards().tree();
+    tree.addNode(QStringLiteral("K1"), QStringLiteral("実況ch"), QString());
+    tree.addNode(QStringLiteral("http://h/livetv/K1"), QStringLiteral("番組ch"), QStringLiteral("K1"));
+    w->TreeViewIta->setCurrentIndex(tree.node(QStringLiteral("K1")));
     w->menuAddFavoriteTree_Click();
     EXPECT_EQ(messages.shown().value(0), QStringLiteral("板を選択してください"));
 
     // A board node is appended after the blank line, so it stays hidden.
-    w->TreeViewIta->setCurrentItem(w->TreeViewIta->node(QStringLiteral("http://h/livetv/K1")));
+    w->TreeViewIta->setCurrentIndex(tree.node(QStringLiteral("http://h/livetv/K1")));
     w->menuAddFavoriteTree_Click();
     EXPECT_EQ(w->comboFavorite->count(), 1);
     EXPECT_TRUE(testsupport::readBytes(home.file(QStringLiteral("favorite.txt")))
