@@ -4,19 +4,18 @@
 // host interfaces of viewers/ViewerHosts.h; the windows it opens are reached through hooks()
 // (app/gui/MainWindowHooks.h).
 //
-// The class is split over several files by concern:
-//   formMain.cpp          widgets, start-up (Form_Load), layout, view modes, closing
-//   formMainBoards.cpp    board menu, board lists and tree, favourites, thread list
+// Its controls are built by MainWindowUi (app/gui/MainWindowUi.h), its base. The class is split
+// over several files by concern:
+//   formMain.cpp          start-up (Form_Load), layout, view modes, closing
+//   formMainBoards.cpp    board menu, board lists and tree, favourites, thread list (the models
+//                         and the openers' decisions are app/BoardNavigator's)
 //   formMainLive.cpp      the live cycle's operations, forwarded to the live session
 //   formMainCommands.cpp  bottom-panel buttons and pop-up menus
 
 #include "app/BoardNavigator.h"
-#include "app/DialogPlacement.h"
 #include "app/MainLayout.h"
 #include "app/MainSettings.h"
 #include "app/NgSession.h"
-
-#include <QPointer>
 #include "app/SettingsFile.h"
 #include "app/gui/MainWindowHooks.h"
 #include "app/gui/MainWindowUi.h"
@@ -25,6 +24,7 @@
 #include "present/ThreadPosition.h"
 #include "viewers/ViewerHosts.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
