@@ -3,6 +3,7 @@
 #include "app/Favorites.h"
 #include "app/LiveSession.h"
 #include "app/MainClosing.h"
+#include "app/ViewMode.h"
 #include "app/gui/MainLiveView.h"
 #include "app/gui/SettingsDialogs.h"
 #include "app/gui/formScrollSetting.h"
@@ -166,9 +167,8 @@ void formMain::applySettingsLines()
     {
         const QSignalBlocker blocker(comboMode);
         comboMode->clear();
-        comboMode->addItems({QStringLiteral("モード１"), QStringLiteral("モード２"),
-                             QStringLiteral("miniモード")});
-        comboMode->setCurrentIndex(d.viewModeIndex >= 0 && d.viewModeIndex < 3 ? d.viewModeIndex : 0);
+        comboMode->addItems(viewModeCaptions());
+        comboMode->setCurrentIndex(viewModeIndexOf(d.viewModeIndex));
     }
     comboMode_Click();
 }
@@ -195,24 +195,16 @@ void formMain::Form_Resize()
 
 void formMain::comboMode_Click()
 {
-    const QString mode = comboMode->currentText();
-    // Each mode keys out its background with no whole-window alpha.
+    m_settings.intViewMode = viewModeOf(comboMode->currentText());
+    const bool marquee = m_settings.intViewMode == 2;
+    // Each mode keys out its background with no whole-window alpha; the marquee page's
+    // background is the key colour of its own mode.
     applyWindowOpacity(this, 255, true);
-    if (mode == QStringLiteral("モード１")) {
-        m_settings.intViewMode = 1;
-        WebScroll->hide();
-        WebScroll->setColourKey(std::nullopt);
-        cmdFont->setEnabled(true);
-    } else if (mode == QStringLiteral("モード２")) {
-        m_settings.intViewMode = 2;
-        WebScroll->setColourKey(kMarqueeBackground);
-        WebScroll->show();
+    WebScroll->setColourKey(marquee ? std::optional<QRgb>(kMarqueeBackground) : std::nullopt);
+    WebScroll->setVisible(marquee);
+    if (marquee)
         WebScroll->raise();
-        cmdFont->setEnabled(false);
-    } else {
-        m_settings.intViewMode = 3;
-        WebScroll->hide();
-        WebScroll->setColourKey(std::nullopt);
+    if (m_settings.intViewMode == 3) {
         // Without a mini-mode window the main window stays, so the program never vanishes.
         if (m_hooks.mini.show) {
             m_hooks.mini.show();
@@ -220,6 +212,8 @@ void formMain::comboMode_Click()
             m_hiddenForMini = true;
             return;
         }
+    } else {
+        cmdFont->setEnabled(!marquee);
     }
     if (m_hiddenForMini) {
         m_hiddenForMini = false;

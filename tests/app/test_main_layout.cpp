@@ -1,4 +1,5 @@
 #include "app/MainLayout.h"
+#include "app/ViewMode.h"
 
 #include <gtest/gtest.h>
 
@@ -102,4 +103,17 @@ TEST(MainLayout, HeightRulesAndThreadList)
         l = resizedLayout(initialLayout(10170, 4590), 10170, c.windowHeight);
         EXPECT_EQ(l.threadList.height, c.listHeight) << c.windowHeight;
     }
+}
+
+TEST(ViewMode, CaptionsAndStoredIndexes)
+{
+    EXPECT_EQ(viewModeCaptions().size(), 3);
+    const struct { QString caption; qint16 mode; } modes[] = {
+        {QStringLiteral("モード１"), 1}, {QStringLiteral("モード２"), 2}, {QStringLiteral("miniモード"), 3},
+        {QString(), 3}};
+    for (const auto &m : modes)
+        EXPECT_EQ(viewModeOf(m.caption), m.mode) << m.caption.toStdString();
+    const int stored[][2] = {{0, 0}, {2, 2}, {3, 0}, {-1, 0}};
+    for (const auto &s : stored)
+        EXPECT_EQ(viewModeIndexOf(s[0]), s[1]) << s[0];
 }
