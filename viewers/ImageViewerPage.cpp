@@ -218,33 +218,28 @@ void ImageViewerState::setImage(const QStringList &names, const QStringList &add
     for (const char16_t *line : kHead)
         piece(page, QString::fromUtf16(line));
 
+    // One table row of cells, each piece on its own line.
+    const auto row = [&](const QStringList &cells) {
+        piece(page, QStringLiteral("<tr>"));
+        for (const QString &cell : cells) {
+            piece(page, QStringLiteral("<td>"));
+            piece(page, cell);
+            piece(page, QStringLiteral("</td>"));
+        }
+        piece(page, QStringLiteral("</tr>"));
+    };
     if (intImageMode == ImageViewerMode::Strip) {
-        piece(page, QStringLiteral("<tr>"));
+        QStringList labels, pictures;
         for (const Shown &s : shown) {
-            piece(page, QStringLiteral("<td>"));
-            piece(page, labelElement(s.name));
-            piece(page, QStringLiteral("</td>"));
+            labels << labelElement(s.name);
+            pictures << pictureElement(s.address);
         }
-        piece(page, QStringLiteral("</tr>"));
-        piece(page, QStringLiteral("<tr>"));
-        for (const Shown &s : shown) {
-            piece(page, QStringLiteral("<td>"));
-            piece(page, pictureElement(s.address));
-            piece(page, QStringLiteral("</td>"));
-        }
-        piece(page, QStringLiteral("</tr>"));
+        row(labels);
+        row(pictures);
     } else {
         for (const Shown &s : shown) {
-            piece(page, QStringLiteral("<tr>"));
-            piece(page, QStringLiteral("<td>"));
-            piece(page, labelElement(s.name));
-            piece(page, QStringLiteral("</td>"));
-            piece(page, QStringLiteral("</tr>"));
-            piece(page, QStringLiteral("<tr>"));
-            piece(page, QStringLiteral("<td>"));
-            piece(page, pictureElement(s.address));
-            piece(page, QStringLiteral("</td>"));
-            piece(page, QStringLiteral("</tr>"));
+            row({labelElement(s.name)});
+            row({pictureElement(s.address)});
         }
     }
     piece(page, QStringLiteral("</TABLE>"));
