@@ -26,11 +26,8 @@ QGroupBox *group(const QString &title, QWidget *child, QWidget *parent)
 } // namespace
 
 formFont::formFont(MainSettings &settings, SettingsEffects &effects, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_settings(settings)
-    , m_effects(effects)
+    : SettingsWindow(settings, effects, QStringLiteral("フォント設定"), parent)
 {
-    setWindowTitle(QStringLiteral("フォント設定"));
 
     comboFont = new QComboBox(this);
     comboFont->setMinimumWidth(200);

@@ -4,14 +4,14 @@
 // window's close only hide the dialog.
 
 #include <QStringList>
-#include <QWidget>
+#include "app/gui/SettingsWindow.h"
 
 struct MainSettings;
 class SettingsEffects;
 class QComboBox;
 class QPushButton;
 
-class formFont : public QWidget
+class formFont : public SettingsWindow
 {
     Q_OBJECT
 public:
@@ -42,8 +42,6 @@ public:
     QPushButton *cmdClose;
 
 private:
-    MainSettings &m_settings;
-    SettingsEffects &m_effects;
     int m_initialFontIndex = -1;
     bool m_fontListFilled = false;
     bool m_colourAndSizeFilled = false;

@@ -18,11 +18,8 @@
 #include <QVBoxLayout>
 
 formScrollSetting::formScrollSetting(MainSettings &settings, SettingsEffects &effects, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_settings(settings)
-    , m_effects(effects)
+    : SettingsWindow(settings, effects, QStringLiteral("コンフィグ"), parent)
 {
-    setWindowTitle(QStringLiteral("コンフィグ"));
 
     ComboScrollSpeed = new QComboBox(this);
     comboMax = new QComboBox(this);

@@ -5,7 +5,7 @@
 // the dialog, so its controls keep the settings for the whole run. The presenters read
 // comboMax, comboMaxRow, ComboMaxWmp and chkOutLineMode directly.
 
-#include <QWidget>
+#include "app/gui/SettingsWindow.h"
 #include <array>
 
 struct MainSettings;
@@ -18,7 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
-class formScrollSetting : public QWidget
+class formScrollSetting : public SettingsWindow
 {
     Q_OBJECT
 public:
@@ -69,6 +69,4 @@ protected:
 private:
     void syncSliderFromSettings();
 
-    MainSettings &m_settings;
-    SettingsEffects &m_effects;
 };

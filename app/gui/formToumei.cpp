@@ -9,11 +9,8 @@
 #include <QVBoxLayout>
 
 formToumei::formToumei(MainSettings &settings, SettingsEffects &effects, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_settings(settings)
-    , m_effects(effects)
+    : SettingsWindow(settings, effects, QStringLiteral("透明度"), parent)
 {
-    setWindowTitle(QStringLiteral("透明度"));
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     HScroll1->setRange(0, 100);
     HScroll1->setSingleStep(1);

@@ -2,13 +2,13 @@
 // The transparency dialog "透明度": one opacity slider; the window's caption serves as its
 // label. Closing only hides it.
 
-#include <QWidget>
+#include "app/gui/SettingsWindow.h"
 
 struct MainSettings;
 class SettingsEffects;
 class QScrollBar;
 
-class formToumei : public QWidget
+class formToumei : public SettingsWindow
 {
     Q_OBJECT
 public:
@@ -24,6 +24,4 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    MainSettings &m_settings;
-    SettingsEffects &m_effects;
 };
