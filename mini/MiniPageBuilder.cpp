@@ -61,17 +61,10 @@ int miniFontSize(int lines)
 
 QString miniColour(const QString &text)
 {
-    switch (keywordOf(text)) {
-    case Keyword::Kita:
-        return QStringLiteral(" color:orange;\">");
-    case Keyword::HaaHaa:
-        return QStringLiteral(" color:hotpink;\">");
-    case Keyword::Uho:
-        return QStringLiteral(" color:magenta;\">");
-    case Keyword::None:
-        break;
-    }
-    return QStringLiteral(" color:black;\">");
+    // The marquee page's keyword colours, black where no keyword speaks.
+    const Keyword keyword = keywordOf(text);
+    return (keyword == Keyword::None ? QStringLiteral(" color:black;") : marqueeKeywordColour(keyword))
+        + QStringLiteral("\">");
 }
 
 QString miniCell(const QString &number, const QString &text, int lines)

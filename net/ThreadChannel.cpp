@@ -144,16 +144,14 @@ void ThreadChannel::WinsockGetThuredIndex_DataArrival(qint64 totalBytes)
 
 void ThreadChannel::WinsockGetThuredIndex_Close(const FetchResult &result)
 {
+    // Taken before indexArrived: a receiver may start the next fetch.
     const quint64 serial = m_indexSerial;
     if (result.ok()) {
         m_text1 = normaliseIndexLineEnds(result.text);
         emit indexArrived(m_text1);
         intIndexArrived = 1;
-    } else {
-        emit fetchFailed(Socket::Index, result);
     }
-    m_indexEnded = {serial, result};
-    emit fetchFinished(Socket::Index, serial, result);
+    endFetch(Socket::Index, serial, result);
 }
 
 void ThreadChannel::WinsockGetThread_Connect()
@@ -174,10 +172,15 @@ void ThreadChannel::WinsockGetThread_Close(const FetchResult &result)
         outcome = applyDatReply(result);
     if (!outcome)
         return; // the whole dat is on its way; its close ends this fetch
-    if (!outcome->ok())
-        emit fetchFailed(Socket::Thread, *outcome);
-    m_threadEnded = {serial, *outcome};
-    emit fetchFinished(Socket::Thread, serial, *outcome);
+    endFetch(Socket::Thread, serial, *outcome);
+}
+
+void ThreadChannel::endFetch(Socket socket, quint64 serial, const FetchResult &outcome)
+{
+    if (!outcome.ok())
+        emit fetchFailed(socket, outcome);
+    (socket == Socket::Index ? m_indexEnded : m_threadEnded) = {serial, outcome};
+    emit fetchFinished(socket, serial, outcome);
 }
 
 std::optional<FetchResult> ThreadChannel::applyDatReply(const FetchResult &result)

@@ -115,6 +115,8 @@ private:
     // What a successful dat reply means for the bytes held; the result the fetch ends with, or
     // nullopt when the whole dat is being fetched again.
     std::optional<FetchResult> applyDatReply(const FetchResult &result);
+    // Records how the fetch of serial ended and tells the receivers (a failure first).
+    void endFetch(Socket socket, quint64 serial, const FetchResult &outcome);
 
     struct Ended
     {

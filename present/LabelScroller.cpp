@@ -11,51 +11,43 @@ namespace {
 
 constexpr quint32 kBlack = 0x000000;
 
-CommentFamily familyOf(Mover mover)
+// Each mover array: the comments it moves, its tick interval, and how far right of its comment
+// it keeps a moving shadow (0: none).
+struct MoverTraits
 {
-    switch (mover) {
-    case Mover::TimerLblMsg:
-    case Mover::TimerLblMsgKage:
-        return CommentFamily::Live;
-    case Mover::TimerLblWmpMsg:
-    case Mover::TimerLblWmpMsgKage:
-        return CommentFamily::Replay;
-    case Mover::TimerPicMsg:
-        break;
+    Mover mover;
+    CommentFamily family;
+    int intervalMs;
+    int shadowOffset;
+};
+
+constexpr MoverTraits kMovers[] = {
+    {Mover::TimerLblMsg, CommentFamily::Live, 120, 0},
+    {Mover::TimerLblMsgKage, CommentFamily::Live, 140, 25},
+    {Mover::TimerLblWmpMsg, CommentFamily::Replay, 120, 0},
+    {Mover::TimerLblWmpMsgKage, CommentFamily::Replay, 150, 20},
+    {Mover::TimerPicMsg, CommentFamily::Picture, 100, 0},
+};
+
+const MoverTraits &traits(Mover mover)
+{
+    for (const MoverTraits &t : kMovers) {
+        if (t.mover == mover)
+            return t;
     }
-    return CommentFamily::Picture;
+    return kMovers[0];
 }
 
-// How far right of its comment a moving shadow sits; 0 for movers without one.
-int movingShadowOffset(Mover mover)
+CommentFamily familyOf(Mover mover)
 {
-    switch (mover) {
-    case Mover::TimerLblMsgKage:
-        return 25;
-    case Mover::TimerLblWmpMsgKage:
-        return 20;
-    default:
-        return 0;
-    }
+    return traits(mover).family;
 }
 
 } // namespace
 
 int moverInterval(Mover mover)
 {
-    switch (mover) {
-    case Mover::TimerLblMsg:
-        return 120;
-    case Mover::TimerLblMsgKage:
-        return 140;
-    case Mover::TimerLblWmpMsg:
-        return 120;
-    case Mover::TimerLblWmpMsgKage:
-        return 150;
-    case Mover::TimerPicMsg:
-        return 100;
-    }
-    return 120;
+    return traits(mover).intervalMs;
 }
 
 LabelScroller::LabelScroller(Measure measure, Random random)
@@ -119,21 +111,19 @@ StripComment &LabelScroller::slot(CommentFamily family, qint32 i)
 
 bool LabelScroller::createLabel(CommentFamily family, qint32 i)
 {
-    StripComment &c = slot(family, i);
-    if (c.label)
-        return false;
-    c.label = newLabel(m_templateColour);
-    return true;
+    return createPart(slot(family, i).label, m_templateColour);
 }
 
 bool LabelScroller::createShadow(CommentFamily family, qint32 i)
 {
-    if (family == CommentFamily::Picture)
+    return family != CommentFamily::Picture && createPart(slot(family, i).shadow, kBlack);
+}
+
+bool LabelScroller::createPart(std::optional<StripLabel> &part, quint32 colour)
+{
+    if (part)
         return false;
-    StripComment &c = slot(family, i);
-    if (c.shadow)
-        return false;
-    c.shadow = newLabel(kBlack);
+    part = newLabel(colour);
     return true;
 }
 
@@ -226,7 +216,7 @@ void LabelScroller::tick(CommentFamily family, qint32 i, Mover expected)
     const qint64 step = *c->step;
     StripLabel &l = *c->label;
     l.left -= step;
-    const int offset = movingShadowOffset(expected);
+    const int offset = traits(expected).shadowOffset;
     if (offset && c->shadow) {
         c->shadow->left = l.left + offset;
         bringToFront(*c->shadow);

@@ -186,6 +186,8 @@ private:
     StripComment *find(CommentFamily f, qint32 i);
     // Comment i, registered in creation order on first use.
     StripComment &slot(CommentFamily family, qint32 i);
+    // A label or shadow of a comment, created unless it exists already.
+    bool createPart(std::optional<StripLabel> &part, quint32 colour);
     // Sets the tag and the step read from it (once, not on every tick and frame).
     static void assignTag(StripComment &c, const QString &tag);
     StripLabel newLabel(quint32 colour);
