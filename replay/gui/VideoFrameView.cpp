@@ -7,13 +7,20 @@ namespace replay {
 
 VideoFrameView::VideoFrameView(QWidget *parent)
     : QWidget(parent)
-    , m_sink(new QVideoSink(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
-        m_frame = frame;
-        update();
-    });
+}
+
+QVideoSink *VideoFrameView::videoSink()
+{
+    if (!m_sink) {
+        m_sink = new QVideoSink(this);
+        connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+            m_frame = frame;
+            update();
+        });
+    }
+    return m_sink;
 }
 
 VideoFrameView::~VideoFrameView() = default;

@@ -18,8 +18,9 @@ public:
     explicit VideoFrameView(QWidget *parent = nullptr);
     ~VideoFrameView() override;
 
-    // Give this to QMediaPlayer::setVideoSink.
-    QVideoSink *videoSink() const { return m_sink; }
+    // Give this to QMediaPlayer::setVideoSink. Made on first use: a sink loads the platform's
+    // media backend.
+    QVideoSink *videoSink();
     // Where a frame of this size is drawn in a widget of that size (aspect ratio kept).
     static QRect fittedRect(QSize frame, QSize area);
 

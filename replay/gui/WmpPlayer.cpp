@@ -59,9 +59,7 @@ WmpPlayer::WmpPlayer(QWidget *parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_StyledBackground);
-    m_player = new QMediaPlayer(this);
     m_video = new VideoFrameView(this);
-    m_player->setVideoSink(m_video->videoSink());
 
     m_play = new QToolButton(this);
     m_play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -82,7 +80,7 @@ WmpPlayer::WmpPlayer(QWidget *parent)
     layout->addLayout(bar);
 
     connect(m_play, &QToolButton::clicked, this, [this] {
-        if (m_player->playbackState() == QMediaPlayer::PlayingState)
+        if (player()->playbackState() == QMediaPlayer::PlayingState)
             m_player->pause();
         else
             m_player->play();
@@ -97,6 +95,24 @@ WmpPlayer::WmpPlayer(QWidget *parent)
         if (action != QAbstractSlider::SliderMove && !m_sliderHeld)
             seekTo(m_slider->sliderPosition());
     });
+}
+
+WmpPlayer::~WmpPlayer()
+{
+    // The notification must not reach a half-destroyed owner while the player stops, and the
+    // player goes before the picture whose sink it feeds (made later, it would go after it).
+    if (m_player) {
+        disconnect(m_player, nullptr, this, nullptr);
+        delete m_player;
+    }
+}
+
+QMediaPlayer *WmpPlayer::player()
+{
+    if (m_player)
+        return m_player;
+    m_player = new QMediaPlayer(this);
+    m_player->setVideoSink(m_video->videoSink());
     connect(m_player, &QMediaPlayer::durationChanged, this, &WmpPlayer::updateControls);
     connect(m_player, &QMediaPlayer::positionChanged, this, &WmpPlayer::updateControls);
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, [this] {
@@ -107,26 +123,23 @@ WmpPlayer::WmpPlayer(QWidget *parent)
         updateControls();
         emit playStateChange();
     });
-}
-
-WmpPlayer::~WmpPlayer()
-{
-    // The notification must not reach a half-destroyed owner while the player stops.
-    disconnect(m_player, nullptr, this, nullptr);
+    return m_player;
 }
 
 int WmpPlayer::playState() const
 {
-    return wmpPlayState(m_player->playbackState(), m_player->mediaStatus());
+    return m_player ? wmpPlayState(m_player->playbackState(), m_player->mediaStatus()) : 0;
 }
 
 double WmpPlayer::currentPosition() const
 {
-    return double(m_player->position()) / 1000.0;
+    return m_player ? double(m_player->position()) / 1000.0 : 0.0;
 }
 
 QString WmpPlayer::sourceAddress() const
 {
+    if (!m_player)
+        return QString();
     const QUrl source = m_player->source();
     return source.isLocalFile() ? source.toLocalFile() : source.toString();
 }
@@ -135,12 +148,12 @@ void WmpPlayer::setMediaAddress(const QString &address)
 {
     const QUrl url = QFileInfo::exists(address) ? QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath())
                                                 : QUrl::fromUserInput(address);
-    m_player->setSource(url);
+    player()->setSource(url);
 }
 
 void WmpPlayer::seekTo(qint64 milliseconds)
 {
-    m_player->setPosition(milliseconds);
+    player()->setPosition(milliseconds);
     emit seeked(double(milliseconds) / 1000.0);
 }
 

@@ -3,6 +3,10 @@
 // it, which a QVideoWidget's native window would hide), with a small control bar
 // (play/pause, position slider, time) since playing, pausing and seeking are the player's own
 // business. The main window places this widget in the comment strip.
+//
+// The QMediaPlayer and its video sink are made when first needed (a medium opened, or player()
+// asked for): making either loads the platform's media backend, GStreamer and its plugins,
+// several megabytes a session that never replays has no use for. Until then nothing is open.
 
 #include <QMediaPlayer>
 #include <QString>
@@ -37,7 +41,7 @@ public:
     explicit WmpPlayer(QWidget *parent = nullptr);
     ~WmpPlayer() override;
 
-    QMediaPlayer *player() const { return m_player; }
+    QMediaPlayer *player();
     VideoFrameView *videoWidget() const { return m_video; }
     QToolButton *playButton() const { return m_play; }
 

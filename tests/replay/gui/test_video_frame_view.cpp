@@ -2,6 +2,7 @@
 // in an ordinary widget that a comment strip can be drawn over.
 
 #include "replay/gui/VideoFrameView.h"
+#include "replay/gui/WmpPlayer.h"
 
 #include <QImage>
 #include <QVideoFrame>
@@ -11,6 +12,21 @@
 #include <gtest/gtest.h>
 
 using replay::VideoFrameView;
+
+TEST(VideoFrameView, ThePlayerAndItsSinkAreMadeOnlyWhenAMediumIsOpened)
+{
+    // Either one loads the platform's media backend: a session that never replays makes neither.
+    replay::WmpPlayer wmp;
+    EXPECT_EQ(wmp.findChild<QMediaPlayer *>(), nullptr);
+    EXPECT_EQ(wmp.findChild<QVideoSink *>(), nullptr);
+    EXPECT_EQ(wmp.playState(), 0);
+    EXPECT_EQ(wmp.currentPosition(), 0.0);
+    EXPECT_TRUE(wmp.sourceAddress().isEmpty());
+    wmp.setMediaAddress(QStringLiteral("/nowhere/match.avi"));
+    EXPECT_NE(wmp.findChild<QMediaPlayer *>(), nullptr);
+    EXPECT_NE(wmp.findChild<QVideoSink *>(), nullptr);
+    EXPECT_EQ(wmp.sourceAddress(), QStringLiteral("/nowhere/match.avi"));
+}
 
 TEST(VideoFrameView, FittedRectKeepsTheAspectRatioAndCentres)
 {
