@@ -12,7 +12,7 @@ namespace {
 QList<NgRule> hundredRules()
 {
     QList<NgRule> rules;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 39; ++i)
         rules.append({NgKind::Word, QStringLiteral("宣伝%1号").arg(i)});
     for (int i = 0; i < 20; ++i)
         rules.append({NgKind::Regex, QStringLiteral("https?://spam%1\\.example/\\w+").arg(i)});
@@ -22,9 +22,9 @@ QList<NgRule> hundredRules()
         rules.append({NgKind::Name, QStringLiteral("コテハン%1").arg(i)});
     for (int i = 0; i < 10; ++i)
         rules.append({NgKind::Mail, QStringLiteral("ad%1").arg(i)});
-    // One rule that does hide some responses.
+    // One rule that does hide some responses (a fifth of them).
     rules.append({NgKind::Word, QStringLiteral("ﾊｧﾊｧ")});
-    return rules.mid(0, 100);
+    return rules;
 }
 
 void BM_NgMatchThread(benchmark::State &state)

@@ -160,9 +160,12 @@ public:
                 pick = c;
         }
         bool plain = true;
-        for (QChar c : text)
+        bool outsideMarkup = true;
+        for (QChar c : text) {
             plain = plain && !producible(c);
-        const Literal literal{text, text.indexOf(pick), plain, regex};
+            outsideMarkup = outsideMarkup && !isAsciiAlnum(c) && c != QLatin1Char('#') && c != QLatin1Char(';');
+        }
+        const Literal literal{text, text.indexOf(pick), plain, plain && outsideMarkup, regex};
         if (rarity(pick) == 0) {
             m_always.append(literal);
             return;
@@ -209,6 +212,9 @@ private:
         QString text;
         qsizetype at;  // where its chosen character is in it
         bool plain;    // holds no character the decoding can produce
+        // Nor any that a "<br>" or a character reference is written with: found in a field
+        // that shows as it is held, it cannot lie inside one, so it shows.
+        bool evident;
         int regex;
     };
     struct Group
@@ -240,8 +246,8 @@ private:
     }
 
     // Which texts a scan looks for, and in what: the plain ones in the field as fetched (a text
-    // found there is confirmed in the shown text, since it may lie inside a tag or a
-    // reference), the others or all in the shown text.
+    // found there that is not evident is confirmed in the shown text, since it may lie inside a
+    // tag or a reference), the others or all in the shown text.
     enum class Which { PlainInField, NonPlain, All };
 
     bool scan(QStringView text, Field &field, Which which, QList<int> &regexes, qsizetype from = 0) const
@@ -252,7 +258,7 @@ private:
                     continue;
                 if (!occursAt(text, pos - l.at, l.text))
                     continue;
-                if ((which != Which::PlainInField || field.shown().contains(l.text)) && report(l, regexes))
+                if ((which != Which::PlainInField || l.evident || field.shown().contains(l.text)) && report(l, regexes))
                     return true;
             }
             return false;

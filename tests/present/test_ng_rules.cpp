@@ -122,7 +122,8 @@ TEST(NgRules, BodyRulesAnswerAsEachRuleAgainstTheShownText)
         QStringLiteral("htt<i>p://ad.example/y</i>"), QStringLiteral("ac"), QStringLiteral("xxyz"), QStringLiteral("xyz"),
         QStringLiteral("for"), QStringLiteral("quux"), QStringLiteral("1]z"), QStringLiteral("ABC"), QStringLiteral("pr"),
         QStringLiteral("smile"), QStringLiteral("100円"), QStringLiteral("aab"), QStringLiteral("&#x41;BC"),
-        QStringLiteral("s<br>pam"), QStringLiteral("<br>spam<br>"), QStringLiteral("&<b>#115;pam"), QString(),
+        QStringLiteral("s<br>pam"), QStringLiteral("<br>spam<br>"), QStringLiteral("&<b>#115;pam"),
+        QStringLiteral("&amp;宣伝<br>"), QStringLiteral("&lt;b&gt;r"), QString(),
     };
     QList<NgRule> many;
     for (const QString &w : words)
