@@ -108,7 +108,7 @@ TEST(NgRules, EditingKeepsTheOtherLinesAndAMissingFileHasNoRules)
 TEST(NgRules, BodyRulesAnswerAsEachRuleAgainstTheShownText)
 {
     const QStringList words = {QStringLiteral("spam"), QStringLiteral("宣伝"), QStringLiteral(">>5"),
-                               QStringLiteral("&"), QStringLiteral("a\"b")};
+                               QStringLiteral("&"), QStringLiteral("a\"b"), QStringLiteral("r")};
     const QStringList patterns = {
         QStringLiteral("https?://ad\\.example/\\w+"), QStringLiteral("ab?c"), QStringLiteral("x{2}yz"),
         QStringLiteral("fo|bar"), QStringLiteral("(?i)QUUX"), QStringLiteral("[[:digit:]]]z"),
@@ -123,7 +123,7 @@ TEST(NgRules, BodyRulesAnswerAsEachRuleAgainstTheShownText)
         QStringLiteral("for"), QStringLiteral("quux"), QStringLiteral("1]z"), QStringLiteral("ABC"), QStringLiteral("pr"),
         QStringLiteral("smile"), QStringLiteral("100円"), QStringLiteral("aab"), QStringLiteral("&#x41;BC"),
         QStringLiteral("s<br>pam"), QStringLiteral("<br>spam<br>"), QStringLiteral("&<b>#115;pam"),
-        QStringLiteral("&amp;宣伝<br>"), QStringLiteral("&lt;b&gt;r"), QString(),
+        QStringLiteral("&amp;宣伝<br>"), QStringLiteral("&lt;b&gt;r"), QStringLiteral("x<br>y"), QString(),
     };
     QList<NgRule> many;
     for (const QString &w : words)
