@@ -107,6 +107,8 @@ void MarqueeSurface::setClock(Clock clock)
 {
     m_clock = std::move(clock);
     m_shownAt = qint64(now());
+    if (m_imagesDropped)
+        layout(); // the page starts again: members are drawn on their own until they enter
     restartTimer();
     update(); // every row may stand elsewhere by the new clock
 }
@@ -150,6 +152,10 @@ void MarqueeSurface::display(const MarqueePage &page, const QString &location)
 void MarqueeSurface::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (m_imagesDropped) {
+        layout(); // regrouping needs every member's image
+        return;
+    }
     // Boxes follow the viewport width; the content images stay.
     const double viewport = width();
     for (int i = 0; i < m_items.size(); ++i) {
@@ -166,6 +172,7 @@ void MarqueeSurface::layout()
 {
     m_dpr = devicePixelRatioF();
     m_items.clear();
+    m_imagesDropped = false;
     QHash<QString, MarqueeContentImage> rendered; // identical contents render once
     MarqueeTextShaper shaper;
     double flowTop = m_flowTopMargin;
@@ -176,6 +183,7 @@ void MarqueeSurface::layout()
         if (it == rendered.constEnd())
             it = rendered.insert(item.signature, renderMarqueeContent(element, m_fontFamily, m_dpr, shaper));
         item.image = it->image;
+        item.imageSize = it->image.deviceIndependentSize();
         item.contentSize = it->size;
         item.imageLeft = it->imageLeft;
         item.track = MarqueeTrack(::marqueeBox(element, width()), item.contentSize.width(),
@@ -219,48 +227,61 @@ void MarqueeSurface::buildGroups()
         }
         m_groups.append(Group{{i}, QImage(), QPointF(), item.track.endMs()});
     }
+}
 
+void MarqueeSurface::composeEntered(double elapsed)
+{
     for (Group &group : m_groups) {
-        if (group.members.size() < 2)
+        if (group.composed || group.members.size() < 2)
             continue;
         const Item &head = m_items.at(group.members.first());
-        if (head.image.isNull())
+        if (head.image.isNull() || head.track.revealed(elapsed) < head.contentSize.width())
             continue;
-        double minX = 0, minY = 0, maxX = 0, maxY = 0;
-        for (int m : std::as_const(group.members)) {
-            const Item &item = m_items.at(m);
-            const double dx = item.track.box().right() - head.track.box().right();
-            const double dy = item.top - head.top;
-            minX = std::min(minX, dx), maxX = std::max(maxX, dx);
-            minY = std::min(minY, dy), maxY = std::max(maxY, dy);
-        }
-        const QSizeF logical = head.image.deviceIndependentSize() + QSizeF(maxX - minX, maxY - minY);
-        QImage composite(QSize(int(std::ceil(logical.width() * m_dpr)), int(std::ceil(logical.height() * m_dpr))),
-                         QImage::Format_ARGB32_Premultiplied);
-        composite.setDevicePixelRatio(m_dpr);
-        composite.fill(Qt::transparent);
-        QPainter painter(&composite);
-        for (int m : std::as_const(group.members)) {
-            const Item &item = m_items.at(m);
-            painter.drawImage(QPointF(item.track.box().right() - head.track.box().right() - minX,
-                                      item.top - head.top - minY),
-                              item.image);
-        }
-        // Blank rows above and below the ink (the pad, the line box's leading) are left out: every
-        // frame blends each composite whole, and these rows would cost as much as ink.
-        int first = 0, last = composite.height() - 1;
-        while (first <= last && rowIsBlank(composite, first))
-            ++first;
-        while (last > first && rowIsBlank(composite, last))
-            --last;
-        if (first > last) {
-            group.composite = QImage();
-            continue;
-        }
-        group.composite = composite.copy(0, first, composite.width(), last - first + 1);
-        group.composite.setDevicePixelRatio(m_dpr);
-        group.offset = QPointF(minX, minY + first / m_dpr);
+        compose(group);
+        // Identical texts share one image: it is freed when the last group holding it merges.
+        for (int m : std::as_const(group.members))
+            m_items[m].image = QImage();
+        m_imagesDropped = true;
     }
+}
+
+void MarqueeSurface::compose(Group &group)
+{
+    group.composed = true;
+    const Item &head = m_items.at(group.members.first());
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    for (int m : std::as_const(group.members)) {
+        const Item &item = m_items.at(m);
+        const double dx = item.track.box().right() - head.track.box().right();
+        const double dy = item.top - head.top;
+        minX = std::min(minX, dx), maxX = std::max(maxX, dx);
+        minY = std::min(minY, dy), maxY = std::max(maxY, dy);
+    }
+    const QSizeF logical = head.imageSize + QSizeF(maxX - minX, maxY - minY);
+    QImage composite(QSize(int(std::ceil(logical.width() * m_dpr)), int(std::ceil(logical.height() * m_dpr))),
+                     QImage::Format_ARGB32_Premultiplied);
+    composite.setDevicePixelRatio(m_dpr);
+    composite.fill(Qt::transparent);
+    QPainter painter(&composite);
+    for (int m : std::as_const(group.members)) {
+        const Item &item = m_items.at(m);
+        painter.drawImage(QPointF(item.track.box().right() - head.track.box().right() - minX,
+                                  item.top - head.top - minY),
+                          item.image);
+    }
+    painter.end();
+    // Blank rows above and below the ink (the pad, the line box's leading) are left out: every
+    // frame blends each composite whole, and these rows would cost as much as ink.
+    int first = 0, last = composite.height() - 1;
+    while (first <= last && rowIsBlank(composite, first))
+        ++first;
+    while (last > first && rowIsBlank(composite, last))
+        --last;
+    if (first > last)
+        return;
+    group.composite = composite.copy(0, first, composite.width(), last - first + 1);
+    group.composite.setDevicePixelRatio(m_dpr);
+    group.offset = QPointF(minX, minY + first / m_dpr);
 }
 
 void MarqueeSurface::restartTimer()
@@ -303,12 +324,12 @@ QRect MarqueeSurface::groupBounds(const Group &group, double elapsed) const
     QRectF bounds;
     for (int m : group.members) {
         const Item &item = m_items.at(m);
-        if (item.image.isNull())
+        if (item.imageSize.isEmpty())
             continue;
         const auto left = item.track.contentLeft(elapsed);
         if (!left)
             continue;
-        const QSizeF size = item.image.deviceIndependentSize();
+        const QSizeF size = item.imageSize;
         const double x = std::round(*left) - kMarqueeInkPad + item.imageLeft;
         const double from = std::max<double>(x, item.track.box().left);
         // Not clipped at the box's right edge: the merged image of a group is not either.
@@ -360,6 +381,7 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
         m_dpr = painter.device()->devicePixelRatioF();
         layout();
     }
+    composeEntered(elapsed);
     const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
     const bool fill = !m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu);
     std::vector<std::pair<QRect, const Group *>> drawn;
@@ -385,6 +407,7 @@ void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elap
         m_dpr = painter.device()->devicePixelRatioF();
         layout();
     }
+    composeEntered(double(elapsedMs));
     const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
     if (!m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu))
         painter.fillRect(area, QColor(background));
@@ -400,11 +423,13 @@ void MarqueeSurface::drawGroup(QPainter &painter, const Group &group, double ela
     const Item &head = m_items.at(group.members.first());
     // The merged image is exact once every member has fully entered its box: from then on only
     // the shared left edge clips them. Before that each member is clipped at its own right edge.
-    if (group.composite.isNull() || head.track.revealed(elapsed) < head.contentSize.width()) {
+    if (!group.composed) {
         for (int m : group.members)
             drawItem(painter, m_items.at(m), elapsed, area);
         return;
     }
+    if (group.composite.isNull())
+        return; // no ink
     const double headLeft = head.track.box().right() - head.track.revealed(elapsed);
     const double x = std::round(headLeft) - kMarqueeInkPad + head.imageLeft + group.offset.x();
     const double y = head.top - kMarqueeInkPad + group.offset.y();

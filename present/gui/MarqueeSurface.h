@@ -8,7 +8,9 @@
 // Drawing: each marquee's content is rendered once into a premultiplied ARGB image; marquees
 // that share their text and motion (the four outline copies and the coloured text of one
 // response) are also merged into one image once all of them have fully entered their boxes, so
-// a frame is one blit per response. Positions come from one clock (elapsed time since the page
+// a frame is one blit per response; their own images are then dropped (a 200-response page keeps
+// about a quarter of the pixels), and rendered again only when the page is laid out anew (resize,
+// font, pixel ratio, clock). Positions come from one clock (elapsed time since the page
 // was shown); the frame timer runs only while something moves.
 
 #include "present/MarqueeMotion.h"
@@ -83,7 +85,8 @@ private:
         MarqueeTrack track;
         double top = 0;
         QSizeF contentSize;
-        QImage image;      // as rendered (present/gui/MarqueeContent.h), at m_dpr
+        QImage image;      // as rendered (present/gui/MarqueeContent.h), at m_dpr; null once merged
+        QSizeF imageSize;  // the image's size in CSS px, kept when the image is dropped
         double imageLeft = 0;
         QString signature; // identical signatures render identically
     };
@@ -91,15 +94,19 @@ private:
     struct Group
     {
         QList<int> members;
-        QImage composite;   // members merged, null for a single member
+        QImage composite;   // members merged, null for a single member or before they have entered
         QPointF offset;     // composite's top left relative to members[0]'s image top left
         double endMs = 0;
+        bool composed = false;
     };
 
     void load(const QString &html, const QString &location);
     void display(const MarqueePage &page, const QString &location);
     void layout();
     void buildGroups();
+    // Merges the groups whose members have all entered by elapsed and drops their own images.
+    void composeEntered(double elapsed);
+    void compose(Group &group);
     void restartTimer();
     void onFrame();
     // What group draws at elapsed, in widget pixels (a slight over-estimate); empty when nothing.
@@ -119,6 +126,7 @@ private:
     qreal m_dpr = 1;
     QList<Item> m_items;
     QList<Group> m_groups;
+    bool m_imagesDropped = false;  // some item's image was dropped: re-render to regroup
     QTimer m_frameTimer;
     // Frames repaint only the rows that move: the union of where each group was last drawn and
     // where it is now. Every partial paint must then draw at the same instant as the rest of

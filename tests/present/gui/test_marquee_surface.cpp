@@ -306,3 +306,25 @@ TEST(MarqueeSurface, FramesRepaintingOnlyMovingRowsLeaveTheSameScreenAsAWholeRep
         EXPECT_TRUE(onScreen == whole);
     }
 }
+
+TEST(MarqueeSurface, MergedRowsDropTheirOwnImagesAndStillDrawAfterAResize)
+{
+    // Once a response's copies have entered they are drawn from one merged image and their own
+    // images are dropped; a resize must render them again rather than draw nothing.
+    QString rows;
+    for (int i = 0; i < 4; ++i)
+        rows += marqueeRows(i % 2 ? QStringLiteral("short") : QStringLiteral("a longer response going by"),
+                            QStringLiteral(" color:orange;"), 1 + i, i * 2, QStringLiteral("%1").arg(6 + 6 * i));
+    SurfaceFixture merged, fresh;
+    for (SurfaceFixture *f : {&merged, &fresh}) {
+        f->surface.resize(700, 300);
+        f->show(marqueePage(rows));
+    }
+    merged.now = 13'000; // every row has entered
+    const QImage before = merged.grab();
+    EXPECT_TRUE(columnsWhere(before, isOrange).first >= 0);
+    merged.surface.resize(500, 300);
+    merged.surface.resize(700, 300);
+    merged.now = fresh.now = 14'000;
+    EXPECT_TRUE(merged.grab() == fresh.grab());
+}
