@@ -24,7 +24,7 @@ const QUrl kBlank(QStringLiteral("about:blank"));
 } // namespace
 
 formImageView::formImageView(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : ViewerWindow(parent)
 {
     setWindowTitle(QStringLiteral("ImageViewer"));
     m_cmdModeChange = new QPushButton(QStringLiteral("modeChange"), this);
@@ -49,13 +49,6 @@ formImageView::formImageView(QWidget *parent)
 void formImageView::Form_Load()
 {
     applyLayout(m_state.load());
-}
-
-void formImageView::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_browser)
-        createBrowser();
 }
 
 void formImageView::createBrowser()

@@ -9,12 +9,12 @@
 
 #include <QStringList>
 #include <QTimer>
-#include <QWidget>
+#include "viewers/gui/ViewerWindow.h"
 
 class QPushButton;
 class QWebEngineView;
 
-class formImageView : public QWidget
+class formImageView : public ViewerWindow
 {
     Q_OBJECT
 public:
@@ -46,10 +46,8 @@ signals:
     // The arrows moved the page sideways by dx CSS pixels.
     void scrolled(int dx);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
+    void firstShown() override { createBrowser(); }
     void Form_Load();
     void createBrowser();
     void navigateBlank();

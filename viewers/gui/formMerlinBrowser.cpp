@@ -10,12 +10,11 @@
 
 #include <QCloseEvent>
 #include <QPointer>
-#include <QScreen>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
 formMerlinBrowser::formMerlinBrowser(ThreadViewHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : ViewerWindow(parent)
     , m_host(host)
 {
     m_frame = new QWidget(this);
@@ -29,22 +28,16 @@ QString formMerlinBrowser::pagePath()
     return platform::programPath(QStringLiteral("image/tempHtml3.html"));
 }
 
-double formMerlinBrowser::dpi() const
-{
-    const QScreen *s = screen();
-    return s ? s->logicalDotsPerInchY() : 96.0;
-}
-
 void formMerlinBrowser::Form_Load()
 {
     m_loaded = true;
     setWindowTitle(QStringLiteral("MerlinBrowser"));
-    resize(twipsToPixels(kThreadViewLoadWidth, dpi()), twipsToPixels(kThreadViewLoadHeight, dpi()));
+    resize(twipsToPixels(kThreadViewLoadWidth, screenDpi()), twipsToPixels(kThreadViewLoadHeight, screenDpi()));
 }
 
 void formMerlinBrowser::Form_Resize()
 {
-    const double d = dpi();
+    const double d = screenDpi();
     const ThreadViewLayout layout =
         threadViewLayout(pixelsToWholeTwips(width(), d), pixelsToWholeTwips(height(), d));
     m_frame->setGeometry(twipsToPixels(layout.frame.left, d), twipsToPixels(layout.frame.top, d),
@@ -58,6 +51,7 @@ void formMerlinBrowser::Form_Unload()
 {
     m_scroll.unload();
     m_loaded = false;
+    loadAgainOnShow();
 }
 
 void formMerlinBrowser::ensureBrowser()
@@ -75,18 +69,11 @@ void formMerlinBrowser::ensureBrowser()
     }
 }
 
-void formMerlinBrowser::showEvent(QShowEvent *event)
+void formMerlinBrowser::firstShown()
 {
     if (!m_loaded)
         Form_Load();
     ensureBrowser();
-    QWidget::showEvent(event);
-}
-
-void formMerlinBrowser::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    Form_Resize();
 }
 
 void formMerlinBrowser::closeEvent(QCloseEvent *event)

@@ -9,11 +9,11 @@
 #include "viewers/ViewerHosts.h"
 
 #include <QUrl>
-#include <QWidget>
+#include "viewers/gui/ViewerWindow.h"
 
 class QWebEngineView;
 
-class formMerlinBrowser : public QWidget
+class formMerlinBrowser : public ViewerWindow
 {
     Q_OBJECT
 public:
@@ -38,17 +38,17 @@ signals:
     void documentCompleted();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The browser is made on the first show; a show after closing loads the window again.
+    void firstShown() override;
+    void layoutControls() override { Form_Resize(); }
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
     void WebBrowser1_DocumentComplete(bool ok);
     void ensureBrowser();
-    double dpi() const;
 
     ThreadViewHost &m_host;
     QWidget *m_frame = nullptr;

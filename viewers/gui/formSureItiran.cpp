@@ -32,7 +32,7 @@ public:
 } // namespace
 
 formSureItiran::formSureItiran(ThreadListHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : ViewerWindow(parent)
     , m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -65,20 +65,15 @@ formSureItiran::formSureItiran(ThreadListHost &host, QWidget *parent)
     connect(m_list1, &QListView::doubleClicked, this, &formSureItiran::List1_DblClick);
 }
 
-void formSureItiran::showEvent(QShowEvent *event)
+void formSureItiran::firstShown()
 {
-    QWidget::showEvent(event);
-    if (m_loadStarted)
-        return;
-    m_loadStarted = true;
     // The board opener waits for the index with window events running; it runs from the event
     // loop rather than inside the show.
     QTimer::singleShot(0, this, &formSureItiran::Form_Load);
 }
 
-void formSureItiran::resizeEvent(QResizeEvent *event)
+void formSureItiran::layoutControls()
 {
-    QWidget::resizeEvent(event);
     m_table->setGeometry(0, 0, width(), height());
 }
 

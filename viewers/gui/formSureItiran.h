@@ -14,14 +14,14 @@
 
 #include "viewers/ViewerHosts.h"
 
-#include <QWidget>
+#include "viewers/gui/ViewerWindow.h"
 
 class ModelListView;
 class QSortFilterProxyModel;
 class QTreeView;
 class ThreadListModel;
 
-class formSureItiran : public QWidget
+class formSureItiran : public ViewerWindow
 {
     Q_OBJECT
 public:
@@ -41,11 +41,9 @@ signals:
     // The board has been re-opened (the load's fetch is over, successful or not).
     void loaded();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
+    void firstShown() override;
+    void layoutControls() override;
     void Form_Load();
     void tableRowChosen(bool doubleClick);
 
@@ -55,6 +53,5 @@ private:
     ModelListView *m_list1 = nullptr;
     ModelListView *m_list2 = nullptr;
     QTreeView *m_table = nullptr;
-    bool m_loadStarted = false;
     bool m_starting = false; // a double click's Start is waiting for its fetch
 };

@@ -10,19 +10,12 @@
 #include <QWebEngineView>
 
 formTv2ch::formTv2ch(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : ViewerWindow(parent)
 {
     setWindowTitle(services().tvHost);
     resize(760, 560);
     m_refresh = new QPushButton(QStringLiteral("更新"), this);
     connect(m_refresh, &QPushButton::clicked, this, &formTv2ch::cmdGetTv2ch_Click);
-}
-
-void formTv2ch::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_browser)
-        Form_Load();
 }
 
 void formTv2ch::Form_Load()
@@ -33,12 +26,6 @@ void formTv2ch::Form_Load()
     layoutControls();
     m_browser->show();
     cmdGetTv2ch_Click();
-}
-
-void formTv2ch::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    layoutControls();
 }
 
 void formTv2ch::layoutControls()

@@ -2,12 +2,12 @@
 // The TV momentum-graph window: the outside site's top page (services().tvTopPage) cut down to
 // its graph part with a credit line (TvGraphPage.h). "更新" loads it again.
 
-#include <QWidget>
+#include "viewers/gui/ViewerWindow.h"
 
 class QPushButton;
 class QWebEngineView;
 
-class formTv2ch : public QWidget
+class formTv2ch : public ViewerWindow
 {
     Q_OBJECT
 public:
@@ -23,14 +23,11 @@ signals:
     // The cut-down page has been written into the browser and has finished loading.
     void pageShown();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
+    void firstShown() override { Form_Load(); }
+    void layoutControls() override;
     void Form_Load();
     void WebBrowserTv2ch_DocumentComplete(bool ok);
-    void layoutControls();
 
     QPushButton *m_refresh = nullptr;
     QWebEngineView *m_browser = nullptr;

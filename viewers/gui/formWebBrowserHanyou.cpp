@@ -9,7 +9,7 @@
 #include <QWebEngineView>
 
 formWebBrowserHanyou::formWebBrowserHanyou(MainGeometryHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : ViewerWindow(parent)
     , m_host(host)
 {
     m_frame = new QWidget(this);
@@ -23,22 +23,8 @@ QString formWebBrowserHanyou::label1Text()
     return QStringLiteral("もしこれが見える場合、ページが取得できないとか、1000いってるとか、まぁ、なんちゃって書き込み機能なんで。。。  すいません");
 }
 
-double formWebBrowserHanyou::dpi() const
-{
-    const QScreen *s = screen();
-    return s ? s->logicalDotsPerInchY() : 96.0;
-}
-
-void formWebBrowserHanyou::showEvent(QShowEvent *event)
-{
-    if (!m_loaded)
-        Form_Load();
-    QWidget::showEvent(event);
-}
-
 void formWebBrowserHanyou::Form_Load()
 {
-    m_loaded = true;
     const QRect main = m_host.mainWindowFrame();
     QScreen *screen = QGuiApplication::screenAt(main.center());
     if (!screen)
@@ -64,15 +50,9 @@ void formWebBrowserHanyou::Form_Load()
     }
 }
 
-void formWebBrowserHanyou::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    Form_Resize();
-}
-
 void formWebBrowserHanyou::Form_Resize()
 {
-    const double d = dpi();
+    const double d = screenDpi();
     m_frame->setGeometry(0, 0, width(), height());
     const HanyouLayout layout = hanyouLayout(pixelsToWholeTwips(width(), d), pixelsToWholeTwips(height(), d));
     m_label->setGeometry(0, 0, twipsToPixels(layout.labelWidth, d), qMax(0, height()));

@@ -9,12 +9,12 @@
 #include "viewers/ViewerHosts.h"
 
 #include <QUrl>
-#include <QWidget>
+#include "viewers/gui/ViewerWindow.h"
 
 class QLabel;
 class QWebEngineView;
 
-class formWebBrowserHanyou : public QWidget
+class formWebBrowserHanyou : public ViewerWindow
 {
     Q_OBJECT
 public:
@@ -34,23 +34,19 @@ signals:
     // A page finished loading and was scrolled to its end.
     void pageScrolledToEnd();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
 private:
+    void firstShown() override { Form_Load(); }
+    void layoutControls() override { Form_Resize(); }
     void Form_Load();
     void Form_Resize();
     void WebBrowser1_DocumentComplete(bool ok);
     void WebBrowser1_Loading();
     void setBrowserShown(bool shown);
-    double dpi() const;
 
     MainGeometryHost &m_host;
     QWidget *m_frame = nullptr;
     QLabel *m_label = nullptr;
     QWebEngineView *m_browser = nullptr;
-    bool m_loaded = false;
     bool m_browserShown = true;
     QUrl m_pendingUrl;
 };
