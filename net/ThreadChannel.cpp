@@ -14,12 +14,17 @@ ThreadChannel::ThreadChannel(QObject *parent)
     , WinsockGetThuredIndex(&m_conforming)
     , WinsockGetThread(&m_conforming)
 {
-    connect(&WinsockGetThuredIndex, &RawHttpFetcher::connected, this, &ThreadChannel::WinsockGetThuredIndex_Connect);
-    connect(&WinsockGetThuredIndex, &RawHttpFetcher::dataArrived, this, &ThreadChannel::WinsockGetThuredIndex_DataArrival);
+    relayProgress(WinsockGetThuredIndex, Socket::Index);
+    relayProgress(WinsockGetThread, Socket::Thread);
     connect(&WinsockGetThuredIndex, &RawHttpFetcher::finished, this, &ThreadChannel::WinsockGetThuredIndex_Close);
-    connect(&WinsockGetThread, &RawHttpFetcher::connected, this, &ThreadChannel::WinsockGetThread_Connect);
-    connect(&WinsockGetThread, &RawHttpFetcher::dataArrived, this, &ThreadChannel::WinsockGetThread_DataArrival);
     connect(&WinsockGetThread, &RawHttpFetcher::finished, this, &ThreadChannel::WinsockGetThread_Close);
+}
+
+void ThreadChannel::relayProgress(RawHttpFetcher &winsock, Socket socket)
+{
+    connect(&winsock, &RawHttpFetcher::connected, this, [this, socket] { emit socketConnected(socket); });
+    connect(&winsock, &RawHttpFetcher::dataArrived, this,
+            [this, socket](qint64 totalBytes) { emit receiving(socket, totalBytes); });
 }
 
 void ThreadChannel::setLabel3Caption(const QString &caption)
@@ -132,16 +137,6 @@ FetchResult ThreadChannel::fetchThreadAndWait(const QString &strSvr, const QStri
     return waitForFetch(Socket::Thread, m_threadSerial);
 }
 
-void ThreadChannel::WinsockGetThuredIndex_Connect()
-{
-    emit socketConnected(Socket::Index);
-}
-
-void ThreadChannel::WinsockGetThuredIndex_DataArrival(qint64 totalBytes)
-{
-    emit receiving(Socket::Index, totalBytes);
-}
-
 void ThreadChannel::WinsockGetThuredIndex_Close(const FetchResult &result)
 {
     // Taken before indexArrived: a receiver may start the next fetch.
@@ -152,16 +147,6 @@ void ThreadChannel::WinsockGetThuredIndex_Close(const FetchResult &result)
         intIndexArrived = 1;
     }
     endFetch(Socket::Index, serial, result);
-}
-
-void ThreadChannel::WinsockGetThread_Connect()
-{
-    emit socketConnected(Socket::Thread);
-}
-
-void ThreadChannel::WinsockGetThread_DataArrival(qint64 totalBytes)
-{
-    emit receiving(Socket::Thread, totalBytes);
 }
 
 void ThreadChannel::WinsockGetThread_Close(const FetchResult &result)

@@ -104,11 +104,9 @@ signals:
     void fetchFinished(ThreadChannel::Socket socket, quint64 serial, const FetchResult &result);
 
 private:
-    void WinsockGetThuredIndex_Connect();
-    void WinsockGetThuredIndex_DataArrival(qint64 totalBytes);
+    // The socket's connect and data arrival, as socketConnected and receiving for that socket.
+    void relayProgress(RawHttpFetcher &winsock, Socket socket);
     void WinsockGetThuredIndex_Close(const FetchResult &result);
-    void WinsockGetThread_Connect();
-    void WinsockGetThread_DataArrival(qint64 totalBytes);
     void WinsockGetThread_Close(const FetchResult &result);
     // Starts the dat fetch of the stored address: differential when its bytes are held.
     void startDatFetch(bool whole);
