@@ -13,17 +13,31 @@ namespace {
 
 constexpr double kMaxPositionTwips = 1.0e6;
 
-// Entry counts of the lists whose index a line stores (lines 7 to 17; line 6 depends on the
-// installed fonts).
+// Entries of the font-size and font-colour lists (lines 7 and 8).
 constexpr int kFontSizeCount = 5;
 constexpr int kFontColourCount = 4;
-constexpr int kMaxCount = 5;
-constexpr int kMaxRowCount = 5;
-constexpr int kCheckStates = 2;
-constexpr int kMaxWmpCount = 4;
-constexpr int kRegetTimeCount = 4;
-constexpr int kNextWhen1000Count = 3;
-constexpr int kViewModeCount = 3;
+
+// Lines 7 to 17 in order: the field each line stores and the number of entries of its list (2
+// for a check state). Line 6 is read apart: its count is that of the installed fonts.
+struct IndexLine
+{
+    int DialogSettings::*field;
+    int count;
+};
+constexpr IndexLine kIndexLines[] = {
+    {&DialogSettings::fontSizeIndex, kFontSizeCount},
+    {&DialogSettings::fontColorIndex, kFontColourCount},
+    {&DialogSettings::maxIndex, 5},
+    {&DialogSettings::maxRowIndex, 5},
+    {&DialogSettings::countDown, 2},
+    {&DialogSettings::datMode, 2},
+    {&DialogSettings::outLineMode, 2},
+    {&DialogSettings::maxWmpIndex, 4},
+    {&DialogSettings::regetTimeIndex, 4},
+    {&DialogSettings::nextWhen1000, 3},
+    {&DialogSettings::viewModeIndex, 3},
+};
+constexpr int kFirstIndexLine = 7;
 
 bool readNumber(const QString &path, int line, double &value)
 {
@@ -137,17 +151,9 @@ DialogSettings loadDialogSettings(const QString &path, const FontListDefaults &f
         settings.fontColorIndex = 0;
 
     readIndex(path, 6, fonts.fontCount, settings.fontIndex);
-    readIndex(path, 7, kFontSizeCount, settings.fontSizeIndex);
-    readIndex(path, 8, kFontColourCount, settings.fontColorIndex);
-    readIndex(path, 9, kMaxCount, settings.maxIndex);
-    readIndex(path, 10, kMaxRowCount, settings.maxRowIndex);
-    readIndex(path, 11, kCheckStates, settings.countDown);
-    readIndex(path, 12, kCheckStates, settings.datMode);
-    readIndex(path, 13, kCheckStates, settings.outLineMode);
-    readIndex(path, 14, kMaxWmpCount, settings.maxWmpIndex);
-    readIndex(path, 15, kRegetTimeCount, settings.regetTimeIndex);
-    readIndex(path, 16, kNextWhen1000Count, settings.nextWhen1000);
-    readIndex(path, 17, kViewModeCount, settings.viewModeIndex);
+    int line = kFirstIndexLine;
+    for (const IndexLine &l : kIndexLines)
+        readIndex(path, line++, l.count, settings.*l.field);
     return settings;
 }
 
@@ -168,11 +174,9 @@ QString settingsText(const SettingsFileContent &content)
     QString text = oneLine(content.boardMenuUrl) + crlf;
     for (double value : {g.top, g.left, g.width, g.height})
         text += singleText(value) + crlf;
-    const int indexes[] = {d.fontIndex,   d.fontSizeIndex,  d.fontColorIndex, d.maxIndex,
-                           d.maxRowIndex, d.countDown,      d.datMode,        d.outLineMode,
-                           d.maxWmpIndex, d.regetTimeIndex, d.nextWhen1000,   d.viewModeIndex};
-    for (int value : indexes)
-        text += QString::number(value) + crlf;
+    text += QString::number(d.fontIndex) + crlf;
+    for (const IndexLine &l : kIndexLines)
+        text += QString::number(d.*l.field) + crlf;
     return text;
 }
 
