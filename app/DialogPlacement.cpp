@@ -2,34 +2,38 @@
 
 #include <cmath>
 
+namespace {
+
+// Where the mouse was on the screen at the release.
+TwipsPoint pointerOnScreen(const ButtonRelease &r)
+{
+    return {r.window.left + r.buttonInPanel.left + r.mouse.left,
+            r.window.top + r.panelTop + r.buttonInPanel.top + r.mouse.top};
+}
+
+} // namespace
+
 TwipsPoint scrollSettingPosition(const ButtonRelease &r)
 {
-    return {r.buttonLeft + r.windowLeft + r.mouseX - 1000,
-            r.panelTop + r.windowTop + r.buttonTop + r.mouseY - 3800};
+    const TwipsPoint p = pointerOnScreen(r);
+    return {p.left - 1000, p.top - 3800};
 }
 
 TwipsPoint fontDialogPosition(const ButtonRelease &r)
 {
-    return {r.buttonLeft + r.windowLeft + r.mouseX,
-            r.panelTop + r.windowTop + r.buttonTop + r.mouseY - 2200};
+    const TwipsPoint p = pointerOnScreen(r);
+    return {p.left, p.top - 2200};
 }
 
 TwipsPoint toumeiDialogPosition(const ButtonRelease &r)
 {
-    return {r.buttonLeft + r.windowLeft + r.mouseX, r.panelTop + r.windowTop + r.buttonTop + r.mouseY};
+    return pointerOnScreen(r);
 }
 
 ButtonRelease buttonReleaseInTwips(const ButtonReleasePixels &r, double dpiX, double dpiY)
 {
     auto tx = [dpiX](double px) { return qint32(std::lround(pixelsToTwips(px, dpiX))); };
     auto ty = [dpiY](double px) { return qint32(std::lround(pixelsToTwips(px, dpiY))); };
-    ButtonRelease out;
-    out.windowLeft = tx(r.window.x());
-    out.windowTop = ty(r.window.y());
-    out.panelTop = ty(r.panelTop);
-    out.buttonLeft = tx(r.buttonInPanel.x());
-    out.buttonTop = ty(r.buttonInPanel.y());
-    out.mouseX = tx(r.mouse.x());
-    out.mouseY = ty(r.mouse.y());
-    return out;
+    auto point = [&](QPoint px) { return TwipsPoint{tx(px.x()), ty(px.y())}; };
+    return {point(r.window), ty(r.panelTop), point(r.buttonInPanel), point(r.mouse)};
 }

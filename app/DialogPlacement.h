@@ -6,19 +6,16 @@
 
 #include <QPoint>
 
-// The release over an opening button: the button's position inside the bottom panel, the
-// panel's top inside the window, the window's screen position and the mouse position inside
-// the button (for the transparency dialog: the position recorded at the last release of the
-// function-menu button, lngPopupX / lngPopupY, with that button's position).
+// The release over an opening button, in screen twips: the window's screen position, the
+// bottom panel's top inside the window, the button's position inside the panel and the mouse
+// position inside the button (for the transparency dialog: the position recorded at the last
+// release of the function-menu button, lngPopupX / lngPopupY, with that button's position).
 struct ButtonRelease
 {
-    qint32 windowLeft = 0;
-    qint32 windowTop = 0;
+    TwipsPoint window;
     qint32 panelTop = 0;
-    qint32 buttonLeft = 0;
-    qint32 buttonTop = 0;
-    qint32 mouseX = 0;
-    qint32 mouseY = 0;
+    TwipsPoint buttonInPanel;
+    TwipsPoint mouse;
 };
 
 // Settings dialog ("コンフィグ"): up and to the left of the pointer.
@@ -28,8 +25,7 @@ TwipsPoint fontDialogPosition(const ButtonRelease &r);
 // Transparency dialog: at the pointer.
 TwipsPoint toumeiDialogPosition(const ButtonRelease &r);
 
-// A release as the window sees it, in pixels: the window's screen position, the panel's top in
-// the window, the button's position in the panel and the mouse in the button.
+// The same release as the window sees it, in pixels.
 struct ButtonReleasePixels
 {
     QPoint window;
@@ -38,5 +34,5 @@ struct ButtonReleasePixels
     QPoint mouse;
 };
 
-// The same in whole twips at the screen's resolution (rounded to nearest).
+// The pixels release in whole twips at the screen's resolution, each value rounded to nearest.
 ButtonRelease buttonReleaseInTwips(const ButtonReleasePixels &r, double dpiX, double dpiY);

@@ -91,8 +91,8 @@ void routeMouseRelease(formMain &main, QObject *watched, const QMouseEvent &even
         main.dialogs().showFontDialog(buttonReleaseOver(main, main.cmdFont, pos));
     } else if (watched == main.cmdImageView) {
         const ButtonRelease r = buttonReleaseOver(main, main.cmdImageView, pos);
-        main.lngPopupX = r.mouseX;
-        main.lngPopupY = r.mouseY;
+        main.lngPopupX = r.mouse.left;
+        main.lngPopupY = r.mouse.top;
     } else if (event.button() == Qt::RightButton) {
         if (watched == main.List5->viewport())
             popupList5Menu(main, global, false);

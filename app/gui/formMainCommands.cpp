@@ -82,7 +82,7 @@ void formMain::menuNg_Click()
 void formMain::menuToumei_Click()
 {
     ButtonRelease r = buttonReleaseOver(*this, cmdImageView, QPoint());
-    r.mouseX = lngPopupX;
-    r.mouseY = lngPopupY;
+    r.mouse.left = lngPopupX;
+    r.mouse.top = lngPopupY;
     m_dialogs->showToumeiDialog(r);
 }

@@ -133,14 +133,8 @@ TEST(CommentTemplates, StartupCopiesFromLblMsg)
 
 TEST(DialogPlacement, OpeningPositionsInTwips)
 {
-    ButtonRelease r;
-    r.windowLeft = 1500;
-    r.windowTop = 3000;
-    r.panelTop = 3600;
-    r.buttonLeft = 4200;
-    r.buttonTop = 60;
-    r.mouseX = 300;
-    r.mouseY = 150;
+    const ButtonRelease r{/*window*/ {1500, 3000}, /*panelTop*/ 3600, /*buttonInPanel*/ {4200, 60},
+                          /*mouse*/ {300, 150}};
     EXPECT_EQ(scrollSettingPosition(r), (TwipsPoint{4200 + 1500 + 300 - 1000, 3600 + 3000 + 60 + 150 - 3800}));
     EXPECT_EQ(fontDialogPosition(r), (TwipsPoint{4200 + 1500 + 300, 3600 + 3000 + 60 + 150 - 2200}));
     EXPECT_EQ(toumeiDialogPosition(r), (TwipsPoint{4200 + 1500 + 300, 3600 + 3000 + 60 + 150}));
