@@ -1,5 +1,7 @@
 #include "core/Patterns.h"
 
+#include "core/PageParts.h"
+
 #include <QList>
 #include <QRegularExpression>
 #include <QSet>
@@ -185,17 +187,13 @@ void buildBoardTree(const QString &page, BoardTreeSink &tree)
     // the first one kept. A part without "</B>" has no category name and is skipped whole; the
     // later categories keep their numbers, so keys depend only on a category's position.
     QSet<QString> keys;
-    const QStringList parts = page.split(QStringLiteral("<BR><BR><B>"));
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        const QString &part = parts.at(i);
-        const qsizetype nameEnd = part.indexOf(QLatin1String("</B>"));
-        if (nameEnd < 0)
-            continue;
-        const QString categoryKey = QLatin1Char('K') + QString::number(i);
+    for (const PagePart &category : pageParts(page, QLatin1String("<BR><BR><B>"), QLatin1String("</B>"))) {
+        const QString &part = category.text;
+        const QString categoryKey = QLatin1Char('K') + QString::number(category.number);
         if (keys.contains(categoryKey))
             continue;
         keys.insert(categoryKey);
-        tree.addNode(categoryKey, part.left(nameEnd), QString());
+        tree.addNode(categoryKey, part.left(category.end), QString());
 
         const qsizetype linksStart = part.indexOf(QLatin1String("<A"));
         if (linksStart < 0)

@@ -1,5 +1,6 @@
 #include "net/BoardMenu.h"
 
+#include "core/PageParts.h"
 #include "core/ServicesConfig.h"
 
 #include <QStringList>
@@ -55,13 +56,8 @@ QList<BoardLink> parseBoardLinks(const QString &page)
     text.replace(QLatin1String("HREF"), QLatin1String("href"));
 
     QList<BoardLink> boards;
-    const QStringList parts = text.split(QLatin1String("<a "));
-    for (qsizetype k = 1; k < parts.size(); ++k) {
-        const QString &part = parts.at(k);
-        const qsizetype end = part.indexOf(QLatin1String("</a>"));
-        if (end < 0)
-            continue;
-        const QString link = QLatin1String("<a ") + part.left(end + 4);
+    for (const PagePart &part : pageParts(text, QLatin1String("<a "), QLatin1String("</a>"))) {
+        const QString link = QLatin1String("<a ") + part.text.left(part.end + 4);
         if (std::optional<BoardLink> board = readLink(link))
             boards << *board;
     }
