@@ -1,7 +1,5 @@
 #include "app/DialogPlacement.h"
 
-#include <cmath>
-
 namespace {
 
 // Where the mouse was on the screen at the release.
@@ -32,8 +30,8 @@ TwipsPoint toumeiDialogPosition(const ButtonRelease &r)
 
 ButtonRelease buttonReleaseInTwips(const ButtonReleasePixels &r, double dpiX, double dpiY)
 {
-    auto tx = [dpiX](double px) { return qint32(std::lround(pixelsToTwips(px, dpiX))); };
-    auto ty = [dpiY](double px) { return qint32(std::lround(pixelsToTwips(px, dpiY))); };
-    auto point = [&](QPoint px) { return TwipsPoint{tx(px.x()), ty(px.y())}; };
-    return {point(r.window), ty(r.panelTop), point(r.buttonInPanel), point(r.mouse)};
+    auto point = [dpiX, dpiY](QPoint px) {
+        return TwipsPoint{pixelsToWholeTwips(px.x(), dpiX), pixelsToWholeTwips(px.y(), dpiY)};
+    };
+    return {point(r.window), pixelsToWholeTwips(r.panelTop, dpiY), point(r.buttonInPanel), point(r.mouse)};
 }
