@@ -1,7 +1,6 @@
 #include "present/gui/MarqueeSurface.h"
 
 #include "platform/Cp932.h"
-#include "present/DirtyBands.h"
 #include "present/gui/MarqueeContent.h"
 
 #include <QFile>
@@ -19,8 +18,6 @@
 namespace {
 
 constexpr double kBodyMargin = 8;
-constexpr int kFrameMs = 16;
-constexpr int kDirtyRowPx = 8;  // rows of the repainted part: the page's rows are 30 px apart
 
 QString defaultFontFamily()
 {
@@ -63,7 +60,7 @@ MarqueeSurface::MarqueeSurface(QWidget *parent)
 {
     m_monotonic.start();
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    m_frameTimer.setInterval(kFrameMs);
+    m_frameTimer.setSingleShot(true); // each frame sets when the next is due
     connect(&m_frameTimer, &QTimer::timeout, this, &MarqueeSurface::onFrame);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAutoFillBackground(false);
@@ -100,7 +97,8 @@ void MarqueeSurface::writeDocument(const QString &html)
 void MarqueeSurface::setColourKey(std::optional<QRgb> key)
 {
     m_colourKey = key;
-    update();
+    updateOpaquePainting();
+    repaintWhole();
 }
 
 void MarqueeSurface::setClock(Clock clock)
@@ -110,7 +108,7 @@ void MarqueeSurface::setClock(Clock clock)
     if (m_imagesDropped)
         layout(); // the page starts again: members are drawn on their own until they enter
     restartTimer();
-    update(); // every row may stand elsewhere by the new clock
+    repaintWhole(); // every row may stand elsewhere by the new clock
 }
 
 void MarqueeSurface::setFontFamily(const QString &family)
@@ -145,6 +143,7 @@ void MarqueeSurface::display(const MarqueePage &page, const QString &location)
     m_page = page;
     m_location = location;
     m_shownAt = qint64(now());
+    updateOpaquePainting();
     layout();
     emit documentComplete(location);
 }
@@ -166,6 +165,32 @@ void MarqueeSurface::resizeEvent(QResizeEvent *event)
     }
     buildGroups();
     restartTimer();
+}
+
+void MarqueeSurface::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    updateOpaquePainting(); // the window it shows in may only now be known
+}
+
+bool MarqueeSurface::fillsBackground() const
+{
+    const QRgb background = m_page.background.value_or(0xFFFFFF);
+    return !m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu);
+}
+
+void MarqueeSurface::updateOpaquePainting()
+{
+    // A keyed-out background leaves its pixels clear. That is only the whole picture in a
+    // see-through window; in an opaque one the parent's background must show there instead.
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 fillsBackground() || window()->testAttribute(Qt::WA_TranslucentBackground));
+}
+
+void MarqueeSurface::repaintWhole()
+{
+    m_wholePending = true;
+    update();
 }
 
 void MarqueeSurface::layout()
@@ -198,7 +223,7 @@ void MarqueeSurface::layout()
     }
     buildGroups();
     restartTimer();
-    update();
+    repaintWhole();
 }
 
 void MarqueeSurface::buildGroups()
@@ -284,64 +309,6 @@ void MarqueeSurface::compose(Group &group)
     group.offset = QPointF(minX, minY + first / m_dpr);
 }
 
-void MarqueeSurface::restartTimer()
-{
-    const double elapsed = double(elapsedMs());
-    bool moving = false;
-    for (const Group &group : std::as_const(m_groups))
-        moving = moving || (elapsed < group.endMs && m_items.at(group.members.first()).track.pixelsPerMs() > 0);
-    if (moving && !m_frameTimer.isActive())
-        m_frameTimer.start();
-    else if (!moving)
-        m_frameTimer.stop();
-}
-
-void MarqueeSurface::onFrame()
-{
-    const double elapsed = double(elapsedMs());
-    // Rows move sideways only: a group's old and new place make one rect. The part repainted is
-    // these rects in rows of the surface, each row's spans merged (DirtyBands.h).
-    std::vector<QRect> moved;
-    moved.reserve(size_t(m_groups.size()));
-    for (const Group &group : std::as_const(m_groups)) {
-        const QRect r = groupBounds(group, elapsed).united(groupBounds(group, m_drawnElapsed));
-        if (!r.isEmpty())
-            moved.push_back(r);
-    }
-    const std::vector<QRect> bands = present::dirtyBands(moved, rect(), kDirtyRowPx);
-    QRegion dirty;
-    dirty.setRects(bands.data(), int(bands.size()));
-    m_frameElapsed = elapsed;
-    if (!dirty.isEmpty())
-        update(dirty);
-    restartTimer();
-}
-
-QRect MarqueeSurface::groupBounds(const Group &group, double elapsed) const
-{
-    if (elapsed < 0 || elapsed >= group.endMs)
-        return QRect();
-    QRectF bounds;
-    for (int m : group.members) {
-        const Item &item = m_items.at(m);
-        if (item.imageSize.isEmpty())
-            continue;
-        const auto left = item.track.contentLeft(elapsed);
-        if (!left)
-            continue;
-        const QSizeF size = item.imageSize;
-        const double x = std::round(*left) - kMarqueeInkPad + item.imageLeft;
-        const double from = std::max<double>(x, item.track.box().left);
-        // Not clipped at the box's right edge: the merged image of a group is not either.
-        const double to = x + size.width();
-        if (to > from)
-            bounds |= QRectF(from, item.top - kMarqueeInkPad, to - from, size.height());
-    }
-    if (bounds.isEmpty())
-        return QRect();
-    return bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
-}
-
 std::optional<QRectF> MarqueeSurface::marqueeContentRect(int index) const
 {
     if (index < 0 || index >= m_items.size())
@@ -370,7 +337,16 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
     const double elapsed = whole ? double(elapsedMs()) : m_frameElapsed.value_or(m_drawnElapsed);
     m_drawnElapsed = elapsed;
     m_frameElapsed.reset();
+    if (whole)
+        m_wholePending = false;
     QPainter painter(this);
+    if (!fillsBackground() && testAttribute(Qt::WA_OpaquePaintEvent)) {
+        // Keyed out in a see-through window: the pixels under the rows are clear.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect &r : event->region())
+            painter.fillRect(r, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     if (whole) {
         paintPage(painter, event->rect(), qint64(elapsed));
         return;
@@ -382,8 +358,8 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
         layout();
     }
     composeEntered(elapsed);
-    const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
-    const bool fill = !m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu);
+    const bool fill = fillsBackground();
+    const QColor background(0xFF000000u | m_page.background.value_or(0xFFFFFF));
     std::vector<std::pair<QRect, const Group *>> drawn;
     for (const Group &group : std::as_const(m_groups)) {
         const QRect r = groupBounds(group, elapsed);
@@ -393,7 +369,7 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
     for (const QRect &band : event->region()) {
         painter.setClipRect(band);
         if (fill)
-            painter.fillRect(band, QColor(background));
+            painter.fillRect(band, background);
         for (const auto &[bounds, group] : drawn) {
             if (bounds.intersects(band))
                 drawGroup(painter, *group, elapsed, band);
@@ -408,9 +384,8 @@ void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elap
         layout();
     }
     composeEntered(double(elapsedMs));
-    const QRgb background = 0xFF000000u | m_page.background.value_or(0xFFFFFF);
-    if (!m_colourKey || (*m_colourKey & 0xFFFFFFu) != (background & 0xFFFFFFu))
-        painter.fillRect(area, QColor(background));
+    if (fillsBackground())
+        painter.fillRect(area, QColor(0xFF000000u | m_page.background.value_or(0xFFFFFF)));
     for (const Group &group : std::as_const(m_groups))
         drawGroup(painter, group, double(elapsedMs), area);
 }

@@ -12,6 +12,13 @@
 // about a quarter of the pixels), and rendered again only when the page is laid out anew (resize,
 // font, pixel ratio, clock). Positions come from one clock (elapsed time since the page
 // was shown); the frame timer runs only while something moves.
+//
+// Frames: every row of one page moves with the same speed from the same instant, so from one
+// frame to the next the ink only shifts left by whole pixels. Where it does, a frame moves the
+// pixels already in the window's backing store (QWidget::scroll, a copy) and draws only the
+// columns that come in at the box's edges; blending every row again is left for frames where
+// the rows do not move together (different speeds, a loop starting over, a fractional pixel
+// ratio, or a surface the window's own background shows through). See MarqueeFrames.cpp.
 
 #include "present/MarqueeMotion.h"
 #include "present/MarqueePage.h"
@@ -65,6 +72,8 @@ public:
     QRectF marqueeBox(int index) const;
     // True while the frame timer runs (something is still moving).
     bool isAnimating() const { return m_frameTimer.isActive(); }
+    // Frames that moved the pixels already shown rather than drawing the rows again.
+    int scrolledFrames() const { return m_scrolledFrames; }
     // Milliseconds since the page was shown, by the clock.
     qint64 elapsedMs() const;
 
@@ -78,6 +87,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct Item
@@ -109,6 +119,15 @@ private:
     void compose(Group &group);
     void restartTimer();
     void onFrame();
+    // Moves what the backing store shows to elapsed by scrolling it; false (nothing done) when
+    // this frame's rows do not all move by one whole-pixel shift.
+    bool scrollFrame(double elapsed);
+    // Whether the page's background is painted, rather than the window showing through.
+    bool fillsBackground() const;
+    // The surface paints every pixel of its paint events (the page background, or clear pixels
+    // where a see-through window shows through), which lets Qt scroll it in the backing store.
+    void updateOpaquePainting();
+    void repaintWhole();
     // What group draws at elapsed, in widget pixels (a slight over-estimate); empty when nothing.
     QRect groupBounds(const Group &group, double elapsed) const;
     double now() const;
@@ -132,5 +151,7 @@ private:
     // where it is now. Every partial paint must then draw at the same instant as the rest of
     // the screen shows, so the frame's time is kept for the paint it asked for.
     std::optional<double> m_frameElapsed;
-    double m_drawnElapsed = 0;
+    double m_drawnElapsed = 0;  // the instant the backing store shows
+    bool m_wholePending = false;  // a whole repaint is asked for: scrolling would be wasted
+    int m_scrolledFrames = 0;
 };
