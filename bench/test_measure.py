@@ -50,6 +50,11 @@ class GoalTest(unittest.TestCase):
         self.assertEqual(met(t, "marquee view, 200 comments: CPU"), "NO")
         # 50 comments carry no goal.
         self.assertEqual(met(t, "marquee view, 50 comments: frames/s"), "")
+        # Rows that move 58.8 pixels a second have no more pictures than that to show.
+        for fps, verdict in ((58.4, "yes"), (58.2, "NO")):
+            res["strip"]["marquee/200"] = dict(strip(fps=fps), row_pixels_per_s=1000 * 5 / 85)
+            t = measure.build_table(res, {}, {}, [])
+            self.assertEqual(met(t, "marquee view, 200 comments: frames/s"), verdict)
 
     def test_browser_ratios_come_from_the_same_run(self):
         res = results(chromium={"cpu_s_per_s": 2.5, "pss_mb": 600.0, "processes": 9})

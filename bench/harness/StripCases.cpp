@@ -105,6 +105,10 @@ QJsonObject marqueeCase(int comments, double seconds, const QString &pageOut)
     QJsonObject out = measureSpan(surface->frames, surface->recording, seconds);
     out[QStringLiteral("marquee_elements")] = surface->marqueeCount();
     out[QStringLiteral("still_moving")] = surface->isAnimating();
+    out[QStringLiteral("scrolled_frames")] = surface->scrolledFrames();
+    // The rows move scrollamount 5 every 85 ms: a new picture at most this often, however
+    // often frames could be drawn.
+    out[QStringLiteral("row_pixels_per_s")] = 5 * 1000.0 / MarqueeElement().scrollDelayMs;
     return out;
 }
 
