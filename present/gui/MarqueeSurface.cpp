@@ -3,6 +3,8 @@
 #include "platform/Cp932.h"
 #include "present/gui/MarqueeContent.h"
 
+#include <QBackingStore>
+#include <QPaintEngine>
 #include <QFile>
 #include <QFontDatabase>
 #include <QHash>
@@ -330,16 +332,23 @@ QRectF MarqueeSurface::marqueeBox(int index) const
 
 void MarqueeSurface::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    // A render into another device (a grab of the window) leaves the window's own pixels, and
+    // what the frames know of them, as they were; it shows the present.
+    QBackingStore *store = window()->backingStore();
+    const bool toWindow = store && painter.paintEngine()
+        && painter.paintEngine()->paintDevice() == store->paintDevice();
     // A whole repaint (load, resize, expose) shows the present. A partial one (a frame's moving
     // rows, or a bit exposed by the window system) draws at the instant the rest of the surface
-    // still shows, or rows would tear at the edges of the region.
-    const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty();
+    // still shows, or rows would tear at the edges of the region. Whole is as far as can be
+    // seen: the main window's surface reaches below its frame.
+    const bool whole = !toWindow || visibleRegion().subtracted(event->region()).isEmpty();
     const double elapsed = whole ? double(elapsedMs()) : m_frameElapsed.value_or(m_drawnElapsed);
-    m_drawnElapsed = elapsed;
-    m_frameElapsed.reset();
-    if (whole)
-        m_wholePending = false;
-    QPainter painter(this);
+    if (toWindow) {
+        m_drawnElapsed = elapsed;
+        m_frameElapsed.reset();
+        m_wholePending = m_wholePending && !whole;
+    }
     if (!fillsBackground() && testAttribute(Qt::WA_OpaquePaintEvent)) {
         // Keyed out in a see-through window: the pixels under the rows are clear.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
