@@ -42,13 +42,12 @@ bool staysClear(const LaneComment &ahead, const LaneComment &behind)
     return std::isinf(end) ? false : gapAt(end) >= 0;
 }
 
-bool bandFree(const LaneComment &incoming, qint64 top, const std::vector<LaneComment> &onStrip,
-              qint64 stripWidth)
+bool bandFree(const LaneComment &incoming, qint64 top, const std::vector<LaneComment> &onStrip)
 {
     LaneComment placed = incoming;
     placed.top = top;
     for (const LaneComment &other : onStrip) {
-        if (sharesBand(other, top, incoming.height) && !laneCompatible(other, placed, stripWidth))
+        if (sharesBand(other, top, incoming.height) && !laneCompatible(other, placed))
             return false;
     }
     return true;
@@ -56,12 +55,10 @@ bool bandFree(const LaneComment &incoming, qint64 top, const std::vector<LaneCom
 
 } // namespace
 
-bool laneCompatible(const LaneComment &other, const LaneComment &incoming, qint64 stripWidth)
+bool laneCompatible(const LaneComment &other, const LaneComment &incoming)
 {
-    if (other.left + other.width <= incoming.left) {
-        // Ahead of the new comment: it must have fully entered the strip.
-        return other.left + other.width <= stripWidth && staysClear(other, incoming);
-    }
+    if (other.left + other.width <= incoming.left)
+        return staysClear(other, incoming);
     if (incoming.left + incoming.width <= other.left)
         return staysClear(incoming, other);
     return false;
@@ -74,11 +71,11 @@ qint64 chooseLaneTop(const LaneStrip &strip, const LaneComment &incoming,
     auto fits = [&](qint64 top) { return top == kFirstTop || top + incoming.height <= strip.height; };
 
     for (qint64 top = kFirstTop; fits(top); top += lane) {
-        if (bandFree(incoming, top, onStrip, strip.width))
+        if (bandFree(incoming, top, onStrip))
             return top;
     }
     for (qint64 top = kFirstTop + lane / 2; top != kFirstTop && fits(top); top += lane) {
-        if (bandFree(incoming, top, onStrip, strip.width))
+        if (bandFree(incoming, top, onStrip))
             return top;
     }
     // Every band is busy: the lane whose comments are all gone soonest.

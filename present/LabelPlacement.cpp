@@ -17,7 +17,6 @@ qint64 LabelScroller::laneTop(qint64 left, qint64 width, qint64 height, qint64 s
     constexpr int kShadowRight = 25;
     constexpr int kShadowDown = 20;
     LaneStrip strip;
-    strip.width = m_stripWidth;
     strip.height = m_stripHeight;
     strip.laneHeight = m_measure(QStringLiteral("あ")).height() + (shadow ? kShadowDown : 0);
     LaneComment incoming{left, 0, width + (shadow ? kShadowRight : 0), height + (shadow ? kShadowDown : 0),
