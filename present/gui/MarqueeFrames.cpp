@@ -148,6 +148,8 @@ bool MarqueeSurface::scrollFrame(double elapsed)
                 repaint += band;
                 continue;
             }
+            // Copies inside the backing store at once; where Qt cannot (something overlaps
+            // the surface) it repaints the rect instead, which draws the same.
             scroll(dx, 0, inner);
             repaint += QRegion(band).subtracted(inner.translated(dx, 0) & inner);
         }

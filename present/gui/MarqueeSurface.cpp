@@ -167,12 +167,14 @@ void MarqueeSurface::resizeEvent(QResizeEvent *event)
     }
     buildGroups();
     restartTimer();
+    repaintWhole(); // Qt repaints a resized widget anyway; frames must not scroll before that
 }
 
 void MarqueeSurface::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     updateOpaquePainting(); // the window it shows in may only now be known
+    repaintWhole();         // what the window held before the surface was hidden is stale
 }
 
 bool MarqueeSurface::fillsBackground() const
