@@ -108,10 +108,7 @@ bool MarqueeSurface::scrollFrame(double elapsed)
         const QRect after = groupBounds(group, elapsed);
         if (before.isEmpty() && after.isEmpty())
             continue;
-        const Item &head = m_items.at(group.members.first());
-        const bool merging = !group.composed && group.members.size() > 1 && !head.image.isNull()
-            && head.track.revealed(elapsed) >= head.contentSize.width();
-        if (before.isEmpty() || after.isEmpty() || merging) {
+        if (before.isEmpty() || after.isEmpty() || mergesBy(group, elapsed)) {
             // Comes in or runs out; or its copies merge into one image at this frame's paint,
             // whose blend rounds differently from the copies drawn one by one: drawn again.
             redrawn.push_back(before.united(after));

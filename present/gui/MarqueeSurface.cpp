@@ -258,13 +258,18 @@ void MarqueeSurface::buildGroups()
     }
 }
 
+bool MarqueeSurface::mergesBy(const Group &group, double elapsed) const
+{
+    if (group.composed || group.members.size() < 2)
+        return false;
+    const Item &head = m_items.at(group.members.first());
+    return !head.image.isNull() && head.track.revealed(elapsed) >= head.contentSize.width();
+}
+
 void MarqueeSurface::composeEntered(double elapsed)
 {
     for (Group &group : m_groups) {
-        if (group.composed || group.members.size() < 2)
-            continue;
-        const Item &head = m_items.at(group.members.first());
-        if (head.image.isNull() || head.track.revealed(elapsed) < head.contentSize.width())
+        if (!mergesBy(group, elapsed))
             continue;
         compose(group);
         // Identical texts share one image: it is freed when the last group holding it merges.
@@ -351,7 +356,8 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
         m_frameElapsed.reset();
         m_wholePending = m_wholePending && !whole;
     }
-    if (!fillsBackground() && testAttribute(Qt::WA_OpaquePaintEvent)) {
+    const bool fill = fillsBackground();
+    if (!fill && testAttribute(Qt::WA_OpaquePaintEvent)) {
         // Keyed out in a see-through window: the pixels under the rows are clear.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         for (const QRect &r : event->region())
@@ -364,13 +370,8 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
     }
     // Band by band: a painter clipped to one rect blits on the raster engine's fast path, one
     // clipped to a region of many rects does not. Each band draws only the groups that reach it.
-    if (!qFuzzyCompare(painter.device()->devicePixelRatioF(), m_dpr)) {
-        m_dpr = painter.device()->devicePixelRatioF();
-        layout();
-    }
-    composeEntered(elapsed);
-    const bool fill = fillsBackground();
-    const QColor background(0xFF000000u | m_page.background.value_or(0xFFFFFF));
+    prepareToDraw(painter, elapsed);
+    const QColor background = pageBackground();
     std::vector<std::pair<QRect, const Group *>> drawn;
     for (const Group &group : std::as_const(m_groups)) {
         const QRect r = groupBounds(group, elapsed);
@@ -388,15 +389,25 @@ void MarqueeSurface::paintEvent(QPaintEvent *event)
     }
 }
 
-void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs)
+void MarqueeSurface::prepareToDraw(QPainter &painter, double elapsed)
 {
     if (!qFuzzyCompare(painter.device()->devicePixelRatioF(), m_dpr)) {
         m_dpr = painter.device()->devicePixelRatioF();
         layout();
     }
-    composeEntered(double(elapsedMs));
+    composeEntered(elapsed);
+}
+
+QColor MarqueeSurface::pageBackground() const
+{
+    return QColor(0xFF000000u | m_page.background.value_or(0xFFFFFF));
+}
+
+void MarqueeSurface::paintPage(QPainter &painter, const QRect &area, qint64 elapsedMs)
+{
+    prepareToDraw(painter, double(elapsedMs));
     if (fillsBackground())
-        painter.fillRect(area, QColor(0xFF000000u | m_page.background.value_or(0xFFFFFF)));
+        painter.fillRect(area, pageBackground());
     for (const Group &group : std::as_const(m_groups))
         drawGroup(painter, group, double(elapsedMs), area);
 }

@@ -114,6 +114,8 @@ private:
     void display(const MarqueePage &page, const QString &location);
     void layout();
     void buildGroups();
+    // True when group's members are merged at the next paint at elapsed: all have entered.
+    bool mergesBy(const Group &group, double elapsed) const;
     // Merges the groups whose members have all entered by elapsed and drops their own images.
     void composeEntered(double elapsed);
     void compose(Group &group);
@@ -124,6 +126,9 @@ private:
     bool scrollFrame(double elapsed);
     // Whether the page's background is painted, rather than the window showing through.
     bool fillsBackground() const;
+    QColor pageBackground() const;
+    // Renders again for the painter's pixel ratio if it changed, and merges what has entered.
+    void prepareToDraw(QPainter &painter, double elapsed);
     // The surface paints every pixel of its paint events (the page background, or clear pixels
     // where a see-through window shows through), which lets Qt scroll it in the backing store.
     void updateOpaquePainting();
